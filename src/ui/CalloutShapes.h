@@ -1,0 +1,36 @@
+#pragma once
+
+#include <QColor>
+#include <QWidget>
+
+namespace kdr {
+
+// The straight line of the header callout, drawn 2 pixels wide between two points
+// given in client coordinates.
+class CalloutLine : public QWidget {
+    Q_OBJECT
+public:
+    CalloutLine(QPoint from, QPoint to, QWidget *parent = nullptr);
+    QPoint from() const { return m_from; }
+    QPoint to() const { return m_to; }
+
+protected:
+    void paintEvent(QPaintEvent *event) override;
+
+private:
+    QPoint m_from, m_to;
+};
+
+// The marker of the programming header: an outline only, so that the switch
+// caption inside it stays readable.
+class MarkerShape : public QWidget {
+    Q_OBJECT
+public:
+    explicit MarkerShape(QWidget *parent = nullptr);
+    static QColor colour() { return QColor(128, 255, 255); }
+
+protected:
+    void paintEvent(QPaintEvent *event) override;
+};
+
+} // namespace kdr

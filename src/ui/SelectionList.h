@@ -1,0 +1,47 @@
+#pragma once
+
+#include <QListWidget>
+
+#include <functional>
+
+namespace kdr {
+
+// A list box whose selection handler runs on every selection: a mouse click
+// (also on the entry already selected), keyboard navigation that changes the
+// selection, and every position set from code (also the one it already has),
+// always before the setter returns. It never selects anything by itself: taking
+// the keyboard focus selects nothing, and neither Ctrl+click nor Ctrl+Space can
+// take a selection away.
+class SelectionList : public QListWidget {
+    Q_OBJECT
+public:
+    explicit SelectionList(QWidget *parent = nullptr);
+
+    void setSelectionHandler(std::function<void()> handler);
+
+    // −1 while nothing is selected.
+    int selectedPosition() const;
+    // A position that is no entry clears the selection; the handler runs either way.
+    void setSelectedPosition(int position);
+
+    int itemValue(int position) const;
+    void addEntry(const QString &text, int itemValue);
+
+protected:
+    void mousePressEvent(QMouseEvent *event) override;
+    void mouseDoubleClickEvent(QMouseEvent *event) override;
+    void mouseMoveEvent(QMouseEvent *event) override;
+    void mouseReleaseEvent(QMouseEvent *event) override;
+    void focusInEvent(QFocusEvent *event) override;
+
+private:
+    void onSelectionChanged();
+    void selectQuietly(int position);
+    void notify();
+
+    std::function<void()> m_handler;
+    int m_lastSelected = -1;
+    bool m_selectingFromCode = false;
+};
+
+} // namespace kdr

@@ -1,0 +1,387 @@
+#include "ui/Form1.h"
+#include "ui/SelectionList.h"
+#include "ui/StatusTextBox.h"
+
+#include <QApplication>
+#include <QClipboard>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QAbstractTextDocumentLayout>
+#include <QScrollBar>
+#include <QTest>
+#include <QTextBlock>
+#include <QTextLayout>
+
+using namespace kdr;
+
+namespace {
+
+struct Expected {
+    const char *name;
+    int left, top, width, height;  // twips
+};
+
+// The window's rectangles as the panel drawing gives them.
+const Expected kFixedControls[] = {
+    {"READ_CONFIG", 8280, 1680, 2535, 855}, {"WRITE_CONFIG", 8280, 3120, 2535, 855},
+    {"READ_FILE", 240, 1680, 2415, 855},    {"WRITE_FILE", 240, 3000, 2415, 855},
+    {"Text1", 3840, 1680, 3255, 615},       {"Image1", 3120, 1440, 4695, 7095},
+    {"Label6", 4800, 7800, 1455, 255},      {"Text2", 4800, 8040, 1455, 285},
+    {"Label14", 720, 6960, 1455, 615},      {"Shape1", 3240, 6720, 615, 975},
+};
+
+const char *const kCaptionNames[] = {"Label2", "Label3", "Label4", "Label5", "Label8",
+                                     "Label9", "Label10", "Label11", "Label12", "Label13"};
+
+QRect px(int l, int t, int w, int h) { return QRect(l / 15, t / 15, w / 15, h / 15); }
+
+} // namespace
+
+class TestForm1 : public QObject {
+    Q_OBJECT
+private slots:
+    void init();
+    void cleanup();
+
+    void startsUpQuiet();
+    void everyToolTip();
+    void everyRectangle();
+    void calloutAndTitle();
+    void drawingOrder();
+    void threeEntriesVisible();
+    void tabOrderSelectsNothing();
+    void panelNameTakesTwelveCharacters();
+    void statusTextWraps();
+
+    void clickRunsHandlerEvenOnSelectedEntry();
+    void codeSetRunsHandlerEvenAtSamePosition();
+    void keyboardNavigationSelects();
+    void ctrlClickKeepsTheSelection();
+    void moduleChannelRoundTripThroughTheWindow();
+    void noChannelPositionClearsTheList();
+
+private:
+    template<typename T = QWidget>
+    T *control(const QString &name) const
+    {
+        auto *w = m_form->findChild<T *>(name);
+        if (!w)
+            qFatal("no control %s", qPrintable(name));
+        return w;
+    }
+    SelectionList *list(int number) const { return control<SelectionList>(QStringLiteral("List%1").arg(number)); }
+    void click(SelectionList *l, int row, Qt::KeyboardModifiers modifiers = Qt::NoModifier)
+    {
+        l->scrollToItem(l->item(row));
+        QTest::mouseClick(l->viewport(), Qt::LeftButton, modifiers, l->visualItemRect(l->item(row)).center());
+    }
+
+    Form1 *m_form = nullptr;
+};
+
+void TestForm1::init()
+{
+    m_form = new Form1;
+    m_form->show();
+    QVERIFY(QTest::qWaitForWindowExposed(m_form));
+}
+
+void TestForm1::cleanup()
+{
+    delete m_form;
+    m_form = nullptr;
+}
+
+void TestForm1::startsUpQuiet()
+{
+    QCOMPARE(m_form->windowTitle(), QStringLiteral("RV KDR 10 BUTTON SWITCH PANEL CONFIGURATION PROGRAM"));
+    QCOMPARE(m_form->size(), QSize(736, 594));
+    QVERIFY(!control(QStringLiteral("Text1"))->isVisible());
+    for (int n = 1; n <= 20; ++n) {
+        QVERIFY(list(n)->isVisible());
+        QCOMPARE(list(n)->selectedPosition(), -1);
+        QCOMPARE(list(n)->count(), n % 2 ? 18 : 10);
+    }
+    QCOMPARE(list(1)->item(17)->text(), QStringLiteral("BL/MR"));
+    QCOMPARE(list(1)->itemValue(17), 159);
+    QCOMPARE(list(1)->itemValue(0), 160);
+    QCOMPARE(list(2)->itemValue(9), 9);
+    for (int n = 3; n <= 12; ++n) {
+        auto *box = control<QLineEdit>(QStringLiteral("Text%1").arg(n));
+        QVERIFY(box->isVisible());
+        QCOMPARE(box->text(), QStringLiteral("DESIGNATION "));
+    }
+    QCOMPARE(control<QLineEdit>(QStringLiteral("Text2"))->text(), QString());
+    QCOMPARE(QApplication::focusWidget(), control(QStringLiteral("READ_CONFIG")));
+    const WorkingState &s = m_form->state();
+    QCOMPARE(s.error_flag, 0);
+    QCOMPARE(s.sw[0].s, 0);
+    QVERIFY(s.panel.isEmpty());
+}
+
+void TestForm1::everyToolTip()
+{
+    for (int n = 1; n <= 10; ++n) {
+        QCOMPARE(control(QStringLiteral("Text%1").arg(n + 2))->toolTip(), QStringLiteral("ENTER SW%1 FUNCTION").arg(n));
+        QCOMPARE(list(2 * n - 1)->toolTip(), QStringLiteral("SW%1 MODULE ASSIGNMENT").arg(n));
+        QCOMPARE(list(2 * n)->toolTip(), QStringLiteral("SW%1 CHANNEL ASSIGNMENT").arg(n));
+    }
+    QCOMPARE(list(15)->toolTip(), QStringLiteral("SW8 MODULE ASSIGNMENT"));
+    QCOMPARE(control(QStringLiteral("Text2"))->toolTip(), QStringLiteral("ENTER IDENTITY FOR FILE NAME"));
+    QCOMPARE(control(QStringLiteral("READ_CONFIG"))->toolTip(), QStringLiteral("LEFT CLICK TO READ CONFIG IN SWITCH PANEL"));
+    QCOMPARE(control(QStringLiteral("WRITE_CONFIG"))->toolTip(), QStringLiteral("LEFT CLICK TO SAVE CONFIG IN SWITCH PANEL"));
+    QCOMPARE(control(QStringLiteral("READ_FILE"))->toolTip(), QStringLiteral("LEFT CLICK TO OPEN CONFIG FILE"));
+    QCOMPARE(control(QStringLiteral("WRITE_FILE"))->toolTip(), QStringLiteral("LEFT CLICK TO SAVE CONFIG FILE"));
+    for (const char *name : {"Text1", "Label1", "Image1", "Label6", "Label14"})
+        QVERIFY2(control(QLatin1String(name))->toolTip().isEmpty(), name);
+
+    QCOMPARE(control<QPushButton>(QStringLiteral("READ_CONFIG"))->text(), QStringLiteral("READ CONFIGURATION FROM SWITCH PANEL"));
+    QCOMPARE(control<QPushButton>(QStringLiteral("WRITE_CONFIG"))->text(), QStringLiteral("WRITE CONFIGURATION TO SWITCH PANEL"));
+    QCOMPARE(control<QPushButton>(QStringLiteral("READ_FILE"))->text(), QStringLiteral("OPEN CONFIGURATION FILE"));
+    QCOMPARE(control<QPushButton>(QStringLiteral("WRITE_FILE"))->text(), QStringLiteral("SAVE CONFIGURATION FILE"));
+    QCOMPARE(control<QLabel>(QStringLiteral("Label6"))->text(), QStringLiteral("PANEL NAME"));
+}
+
+void TestForm1::everyRectangle()
+{
+    for (const Expected &e : kFixedControls)
+        QCOMPARE(control(QLatin1String(e.name))->geometry(), px(e.left, e.top, e.width, e.height));
+
+    for (int n = 1; n <= 10; ++n) {
+        const int r = (n - 1) / 2, c = (n - 1) % 2;
+        QCOMPARE(control(QStringLiteral("Text%1").arg(n + 2))->geometry(), px(3840 + 1800 * c, 2400 + 1080 * r, 1455, 285));
+        QCOMPARE(list(2 * n - 1)->geometry(), px(3840 + 1800 * c, 2640 + 1080 * r, 855, 645));
+        QCOMPARE(list(2 * n)->geometry(), px(4680 + 1800 * c, 2640 + 1080 * r, 615, 645));
+        auto *caption = control<QLabel>(QLatin1String(kCaptionNames[n - 1]));
+        QCOMPARE(caption->text(), QStringLiteral("SW%1").arg(n));
+        QCOMPARE(caption->geometry(), px(3360 + 3840 * c, 2760 + 1080 * r, n == 10 ? 525 : 420, 195));
+        QCOMPARE(caption->palette().color(QPalette::WindowText), QColor(Qt::white));
+    }
+}
+
+void TestForm1::calloutAndTitle()
+{
+    auto *title = control<QLabel>(QStringLiteral("Label1"));
+    QCOMPARE(title->geometry().topLeft(), QPoint(2760 / 15, 240 / 15));
+    QCOMPARE(title->width(), 5535 / 15);
+    QVERIFY(title->font().bold() && title->font().underline());
+    const QFontMetrics fm(title->font());
+    const QRect wrapped = fm.boundingRect(QRect(0, 0, title->width(), 1000), Qt::TextWordWrap, title->text());
+    QCOMPARE(wrapped.height() / fm.lineSpacing(), 2);
+    QVERIFY(title->height() >= wrapped.height());
+
+    auto *callout = control<QLabel>(QStringLiteral("Label14"));
+    const QFontMetrics cfm(callout->font());
+    const QRect lines = cfm.boundingRect(QRect(0, 0, callout->width(), 1000), Qt::TextWordWrap, callout->text());
+    QCOMPARE(lines.height() / cfm.lineSpacing(), 3);
+
+    // The line runs from the callout label's right edge to the marker's left edge.
+    QWidget *line = control(QStringLiteral("Line1"));
+    QCOMPARE(line->geometry().left(), 2160 / 15);
+    QCOMPARE(line->geometry().left() + line->width(), control(QStringLiteral("Shape1"))->geometry().left());
+    QVERIFY(line->geometry().contains(QPoint(2160 / 15, 7200 / 15)));
+
+    // The SW9 caption sits inside the marker, and the marker is only an outline.
+    const QRect marker = control(QStringLiteral("Shape1"))->geometry();
+    QVERIFY(marker.contains(control(QStringLiteral("Label12"))->geometry()));
+    const QImage shot = m_form->grab().toImage();
+    const QPoint inside = control(QStringLiteral("Label12"))->geometry().center() + QPoint(-10, 12);
+    QVERIFY(shot.pixelColor(inside) != QColor(128, 255, 255));
+    QCOMPARE(shot.pixelColor(marker.left() + 1, marker.center().y()), QColor(128, 255, 255));
+}
+
+void TestForm1::drawingOrder()
+{
+    const QObjectList &children = m_form->children();
+    auto layer = [&](const char *name) { return children.indexOf(control(QLatin1String(name))); };
+    QCOMPARE(layer("Image1"), 0);
+    QVERIFY(layer("Label2") > layer("Image1"));
+    QVERIFY(layer("Shape1") > layer("Label12"));
+    for (int n = 1; n <= 10; ++n) {
+        const QString box = QStringLiteral("Text%1").arg(n + 2);
+        QVERIFY(children.indexOf(control(box)) > children.indexOf(list(2 * n - 1)));
+        QVERIFY(children.indexOf(control(box)) > children.indexOf(list(2 * n)));
+        // The box overlaps the top 45 twips (3 pixels) of its lists.
+        QCOMPARE(control(box)->geometry().intersected(list(2 * n)->geometry()).height(), 3);
+    }
+}
+
+void TestForm1::threeEntriesVisible()
+{
+    for (int n : {1, 2, 19, 20}) {
+        SelectionList *l = list(n);
+        const QRect viewport = l->viewport()->rect();
+        for (int row = 0; row < 3; ++row)
+            QVERIFY2(viewport.contains(l->visualItemRect(l->item(row))), qPrintable(l->objectName()));
+        QVERIFY(!viewport.contains(l->visualItemRect(l->item(3))));
+        QVERIFY(l->fontMetrics().horizontalAdvance(QStringLiteral("BL/MR")) <= viewport.width() || n % 2 == 0);
+    }
+}
+
+void TestForm1::tabOrderSelectsNothing()
+{
+    auto walk = [this](int steps) {
+        QStringList seen;
+        control(QStringLiteral("READ_CONFIG"))->setFocus();
+        for (int i = 0; i < steps; ++i) {
+            QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+            seen << QApplication::focusWidget()->objectName();
+        }
+        return seen;
+    };
+    QStringList expected{"WRITE_CONFIG", "READ_FILE", "WRITE_FILE"};
+    for (int sw : {1, 2, 4, 5, 6, 7, 3, 8, 9, 10})
+        expected << QStringLiteral("List%1").arg(2 * sw);
+    for (int sw : {1, 6, 5, 4, 3, 2, 7, 10, 9, 8})
+        expected << QStringLiteral("List%1").arg(2 * sw - 1);
+    expected << "Text2";
+    for (int n = 3; n <= 12; ++n)
+        expected << QStringLiteral("Text%1").arg(n);
+    expected << "READ_CONFIG";
+    QCOMPARE(walk(expected.size()), expected);
+    for (int n = 1; n <= 20; ++n)
+        QCOMPARE(list(n)->selectedPosition(), -1);
+    QCOMPARE(m_form->state().sw[0].s, 0);
+
+    // A shown status box takes its place before the panel name box; a hidden list is skipped.
+    m_form->statusBox().setStatusText(QStringLiteral("COMMUNICATIONS OK"));
+    m_form->statusBox().showStatus();
+    list(1)->setSelectedPosition(0);  // "N/A" hides SW1's channel list
+    QStringList withStatus = expected;
+    withStatus.removeOne(QStringLiteral("List2"));
+    withStatus.insert(withStatus.indexOf(QStringLiteral("Text2")), QStringLiteral("Text1"));
+    QCOMPARE(walk(withStatus.size()), withStatus);
+}
+
+void TestForm1::panelNameTakesTwelveCharacters()
+{
+    auto *name = control<QLineEdit>(QStringLiteral("Text2"));
+    QTest::keyClicks(name, QStringLiteral("ABCDEFGHIJKLM"));
+    QCOMPARE(name->text(), QStringLiteral("ABCDEFGHIJKL"));
+    name->clear();
+    QApplication::clipboard()->setText(QStringLiteral("0123456789ABCDEF"));
+    name->setFocus();
+    QTest::keyClick(name, Qt::Key_V, Qt::ControlModifier);
+    QCOMPARE(name->text().size(), 12);
+    QCOMPARE(name->text(), QStringLiteral("0123456789AB"));
+}
+
+void TestForm1::statusTextWraps()
+{
+    StatusTextBox &status = m_form->statusBox();
+    status.setStatusColour(StatusColour::Red);
+    status.setStatusText(QStringLiteral("STARTING COMMUNICATIONS TO WRITE SWITCH PANEL CONFIGURATION"));
+    status.showStatus();
+    QVERIFY(status.isVisible());
+    QCoreApplication::processEvents();
+    const QTextLayout *layout = status.document()->firstBlock().layout();
+    QVERIFY(layout->lineCount() >= 2);
+    // Every line stays in sight: nothing runs out to the right or below.
+    QVERIFY(status.document()->size().width() <= status.viewport()->width());
+    const QRectF block = status.document()->documentLayout()->blockBoundingRect(status.document()->firstBlock());
+    QVERIFY2(block.bottom() <= status.viewport()->height(),
+             qPrintable(QStringLiteral("%1 lines end at %2, box %3").arg(layout->lineCount()).arg(block.bottom()).arg(status.viewport()->height())));
+    QVERIFY(!status.verticalScrollBar()->isVisible());
+    QCOMPARE(status.background(), QColor(255, 0, 0));
+    status.setStatusColour(StatusColour::Yellow);
+    QCOMPARE(status.background(), QColor(255, 255, 0));
+    status.setStatusColour(StatusColour::Green);
+    QCOMPARE(status.background(), QColor(0, 255, 0));
+    status.hideStatus();
+    QVERIFY(!status.isVisible());
+}
+
+void TestForm1::clickRunsHandlerEvenOnSelectedEntry()
+{
+    auto *designation = control(QStringLiteral("Text3"));
+    click(list(1), 3);           // "C"
+    click(list(2), 3);           // "4"
+    QCOMPARE(m_form->state().sw[0].s, 23);
+    designation->hide();
+    click(list(2), 3);           // the entry already selected
+    QVERIFY(designation->isVisible());
+    QCOMPARE(list(2)->selectedPosition(), 3);
+}
+
+void TestForm1::codeSetRunsHandlerEvenAtSamePosition()
+{
+    m_form->selectModulePosition(0, 3);
+    m_form->selectChannelPosition(0, 3);
+    auto *designation = control(QStringLiteral("Text3"));
+    designation->hide();
+    m_form->selectChannelPosition(0, 3);
+    QVERIFY(designation->isVisible());  // the handler ran before the setter returned
+    m_form->state().sw[0].s = 0;
+    m_form->selectModulePosition(0, 3);
+    QCOMPARE(m_form->state().sw[0].s, 23);
+}
+
+void TestForm1::keyboardNavigationSelects()
+{
+    SelectionList *module = list(5);
+    module->setFocus();
+    QCOMPARE(module->selectedPosition(), -1);
+    QTest::keyClick(module, Qt::Key_Down);
+    QCOMPARE(module->selectedPosition(), 0);
+    QVERIFY(!list(6)->isVisible());        // "N/A" hides the channel list
+    QTest::keyClick(module, Qt::Key_Down);
+    QCOMPARE(module->selectedPosition(), 1);
+    QVERIFY(list(6)->isVisible());
+    QTest::keyClick(module, Qt::Key_Space, Qt::ControlModifier);  // a toggle would deselect
+    QCOMPARE(module->selectedPosition(), 1);
+}
+
+void TestForm1::ctrlClickKeepsTheSelection()
+{
+    click(list(7), 17);
+    QCOMPARE(list(7)->selectedPosition(), 17);
+    click(list(7), 17, Qt::ControlModifier);
+    QCOMPARE(list(7)->selectedPosition(), 17);
+    QCOMPARE(m_form->state().sw[3].s, 159);
+    QVERIFY(!list(8)->isVisible());
+}
+
+void TestForm1::moduleChannelRoundTripThroughTheWindow()
+{
+    auto *designation = control(QStringLiteral("Text3"));
+    click(list(1), 3);  // C
+    click(list(2), 3);  // 4
+    click(list(1), 0);  // N/A
+    QVERIFY(!list(2)->isVisible());
+    QCOMPARE(m_form->state().sw[0].s, 160);
+    designation->hide();
+    click(list(1), 3);  // C again: channel "4" still there, no channel click needed
+    QVERIFY(list(2)->isVisible());
+    QCOMPARE(list(2)->selectedPosition(), 3);
+    QCOMPARE(m_form->state().sw[0].s, 23);
+    QVERIFY(!designation->isVisible());   // a module click never shows it
+    for (int i = 1; i < kSwitchCount; ++i)
+        m_form->selectModulePosition(i, 0);
+    WorkingState &s = m_form->state();
+    s.error_flag = 0;
+    CollectSwitchCodes(s, m_form->listPositions());
+    QCOMPARE(s.error_flag, 0);
+    QCOMPARE(s.sw[0].w, 23);
+    click(list(2), 3);
+    QVERIFY(designation->isVisible());   // a channel click does
+}
+
+void TestForm1::noChannelPositionClearsTheList()
+{
+    m_form->selectModulePosition(2, 4);
+    m_form->selectChannelPosition(2, 6);
+    QCOMPARE(m_form->state().sw[2].s, 36);
+    m_form->selectModulePosition(2, 1);
+    m_form->selectChannelPosition(2, -5);  // what a negative code decodes to
+    QCOMPARE(list(6)->selectedPosition(), -1);
+    QVERIFY(list(6)->isVisible());
+    QCOMPARE(m_form->state().sw[2].c, 6);
+    WorkingState &s = m_form->state();
+    s.error_flag = 0;
+    CollectSwitchCodes(s, m_form->listPositions());
+    QCOMPARE(s.error_flag, 1);   // the lists show an incomplete switch, and it counts as one
+}
+
+QTEST_MAIN(TestForm1)
+#include "tst_form1.moc"
