@@ -1,0 +1,55 @@
+#include "TickWaiter.h"
+
+#include "MSComm1.h"
+
+#include <QCoreApplication>
+
+namespace kdr {
+
+TickWaiter::TickWaiter(WorkingState &state, MSComm1 &port, QObject *parent)
+    : QObject(parent), m_state(state), m_port(port)
+{
+    // A coarse timer may fire up to 5 % early; a tick must never come before 100 ms.
+    m_timer.setTimerType(Qt::PreciseTimer);
+    connect(&m_timer, &QTimer::timeout, this, &TickWaiter::Timer1_Timer);
+}
+
+void TickWaiter::Timer1_Timer()
+{
+    m_state.timer_flag = 1;
+}
+
+void TickWaiter::armTimer()
+{
+    m_state.timer_flag = 0;
+    m_timer.start(kTickMs);
+}
+
+bool TickWaiter::interrupted() const
+{
+    return m_interrupted || m_port.lostConnection();
+}
+
+template<typename Done>
+void TickWaiter::pumpEventsUntil(Done done)
+{
+    QCoreApplication::processEvents(QEventLoop::AllEvents);
+    while (!done() && !interrupted())
+        QCoreApplication::processEvents(QEventLoop::AllEvents | QEventLoop::WaitForMoreEvents);
+}
+
+void TickWaiter::WaitOneTick()
+{
+    armTimer();
+    pumpEventsUntil([this] { return m_state.timer_flag == 1; });
+}
+
+void TickWaiter::WaitForReply()
+{
+    armTimer();
+    pumpEventsUntil([this] {
+        return m_port.inBufferCount() >= kReplyLength || m_state.timer_flag == 1;
+    });
+}
+
+} // namespace kdr

@@ -1,0 +1,380 @@
+#include "link/MSComm1.h"
+#include "link/PanelProtocol.h"
+#include "link/PanelReply.h"
+#include "link/StatusBox.h"
+#include "link/TickWaiter.h"
+
+#include "PtyPanel.h"
+
+#include <QElapsedTimer>
+#include <QSignalSpy>
+#include <QTest>
+
+#include <memory>
+
+using namespace kdr;
+using namespace kdr::sim;
+
+namespace {
+
+class RecordingStatusBox : public StatusBox {
+public:
+    void setStatusText(const QString &t) override { text = t; }
+    void setStatusColour(StatusColour c) override { colour = c; }
+    void showStatus() override { visible = true; }
+    void hideStatus() override { visible = false; }
+
+    QString text = QStringLiteral("UNTOUCHED");
+    StatusColour colour = StatusColour::Red;
+    bool visible = false;
+};
+
+// The tool's side of one cable to a simulated panel over a pseudo-terminal.
+struct Link {
+    explicit Link(PanelFaults faults = {})
+        : panel(std::move(faults)), port(panel.devicePath()), waiter(state, port),
+          protocol(state, port, waiter, status)
+    {
+        port.setCommPort(1);
+        port.setSettings(QStringLiteral("9600,N,8,1"));
+        port.setPortOpen(true);
+    }
+
+    PtyPanel panel;
+    WorkingState state;
+    RecordingStatusBox status;
+    MSComm1 port;
+    TickWaiter waiter;
+    PanelProtocol protocol;
+};
+
+} // namespace
+
+class TestPanelLink : public QObject {
+    Q_OBJECT
+private slots:
+    void valueRule_data();
+    void valueRule();
+
+    void tickNeverComesEarly();
+    void waitEndsOnFiveBytesOrTheTick();
+    void bytesAlreadyWaitingCountTowardsTheNextWait();
+
+    void handshakeFirstAnswer();
+    void handshakeSilentPanel();
+    void handshakeWrongBytesSendsOnce();
+    void handshakeAnswerOnlyToFourth();
+    void handshakeTwoAcknowledgementsFail();
+    void handshakeCompletedWithTheTickFails();
+
+    void framesAreByteExact();
+    void writeVerifies_data();
+    void writeVerifies();
+    void readValues_data();
+    void readValues();
+    void hangUpMidWaitEndsTheWait();
+    void portThatCannotOpen();
+};
+
+void TestPanelLink::valueRule_data()
+{
+    QTest::addColumn<QByteArray>("reply");
+    QTest::addColumn<int>("code");
+    QTest::addColumn<bool>("outside");
+    QTest::newRow("1500") << QByteArray("1500") << 150 << false;
+    QTest::newRow("leading zero") << QByteArray("01500") << 150 << false;
+    QTest::newRow("half to even down") << QByteArray("1505") << 150 << false;
+    QTest::newRow("half to even up") << QByteArray("1515") << 152 << false;
+    QTest::newRow("159.5 to 160") << QByteArray("1595") << 160 << false;
+    QTest::newRow("blanks skipped") << QByteArray("  1230") << 123 << false;
+    QTest::newRow("letter first") << QByteArray("X1234") << 0 << false;
+    QTest::newRow("trailing junk") << QByteArray("0160D") << 16 << false;
+    QTest::newRow("negative") << QByteArray("-0100") << -10 << false;
+    QTest::newRow("largest") << QByteArray("327674") << 32767 << false;
+    QTest::newRow("beyond 16 bits") << QByteArray("327675") << 32767 << true;
+    QTest::newRow("40 digits") << QByteArray(40, '9') << 32767 << true;
+    QTest::newRow("far below") << QByteArray("-999999") << -32768 << true;
+}
+
+void TestPanelLink::valueRule()
+{
+    QFETCH(QByteArray, reply);
+    QFETCH(int, code);
+    QFETCH(bool, outside);
+    const ReplyValue v = ConvertReply(reply);
+    QCOMPARE(int(v.code), code);
+    QCOMPARE(v.outside16Bit, outside);
+}
+
+void TestPanelLink::tickNeverComesEarly()
+{
+    PanelFaults silent;
+    silent.silent = true;
+    Link link(silent);
+    for (int i = 0; i < 3; ++i) {
+        QElapsedTimer clock;
+        clock.start();
+        link.waiter.WaitOneTick();
+        QVERIFY2(clock.elapsed() >= 100, qPrintable(QString::number(clock.elapsed())));
+        QCOMPARE(link.state.timer_flag, 1);
+        clock.restart();
+        link.waiter.WaitForReply();
+        QVERIFY(clock.elapsed() >= 100);
+        QVERIFY(clock.elapsed() < 400);
+        QCOMPARE(link.port.inBufferCount(), 0);
+        QCOMPARE(link.port.input(), QByteArray());
+    }
+}
+
+void TestPanelLink::waitEndsOnFiveBytesOrTheTick()
+{
+    PanelFaults faults;
+    faults.readReplyAt.insert(0, "0150");   // four bytes
+    faults.readReplyAt.insert(1, "01500");  // five
+    Link link(faults);
+
+    link.port.output(PanelProtocol::readCommand(1));
+    QElapsedTimer clock;
+    clock.start();
+    link.waiter.WaitForReply();
+    QVERIFY(clock.elapsed() < 100);
+    QCOMPARE(link.state.timer_flag, 0);
+    QCOMPARE(link.port.input(), QByteArray("01500"));
+
+    link.port.output(PanelProtocol::readCommand(0));
+    clock.restart();
+    link.waiter.WaitForReply();
+    QVERIFY(clock.elapsed() >= 100);
+    QCOMPARE(link.state.timer_flag, 1);
+    QCOMPARE(link.port.inBufferCount(), 4);
+}
+
+void TestPanelLink::bytesAlreadyWaitingCountTowardsTheNextWait()
+{
+    Link link;
+    link.port.output(PanelProtocol::readCommand(2));
+    link.waiter.WaitOneTick();  // ends on the tick alone; the reply stays waiting
+    QCOMPARE(link.port.inBufferCount(), 5);
+    QElapsedTimer clock;
+    clock.start();
+    link.waiter.WaitForReply();
+    QVERIFY(clock.elapsed() < 50);
+    QCOMPARE(link.state.timer_flag, 0);
+
+    // Late bytes stand in front of the next reply, which then no longer matches.
+    link.state.address_l = 2;
+    link.state.data_l = 20;
+    link.protocol.WriteSwitchCode();
+    QCOMPARE(link.state.error_flag, 1);
+}
+
+void TestPanelLink::handshakeFirstAnswer()
+{
+    Link link;
+    QVERIFY(link.protocol.Handshake());
+    QCOMPARE(link.panel.commands(), QList<QByteArray>{"A"});
+}
+
+void TestPanelLink::handshakeSilentPanel()
+{
+    PanelFaults silent;
+    silent.silent = true;
+    Link link(silent);
+    QElapsedTimer clock;
+    clock.start();
+    QVERIFY(!link.protocol.Handshake());
+    const qint64 took = clock.elapsed();
+    QCOMPARE(link.panel.countOf("A"), 6);
+    const auto &log = link.panel.received();
+    for (int i = 1; i < log.size(); ++i)
+        QVERIFY2(log[i].atMs - log[i - 1].atMs >= 99, "sends must be a tick apart");
+    QVERIFY2(took >= 600 && took < 1200, qPrintable(QString::number(took)));
+    QCOMPARE(link.status.text, QStringLiteral("UNTOUCHED"));  // the operation reports, not the handshake
+}
+
+void TestPanelLink::handshakeWrongBytesSendsOnce()
+{
+    PanelFaults faults;
+    faults.handshakeReply = QByteArray::fromHex("4430303144");
+    Link link(faults);
+    QVERIFY(!link.protocol.Handshake());
+    QCOMPARE(link.panel.countOf("A"), 1);
+}
+
+void TestPanelLink::handshakeAnswerOnlyToFourth()
+{
+    PanelFaults faults;
+    faults.answerFromHandshake = 4;
+    Link link(faults);
+    QVERIFY(link.protocol.Handshake());
+    QCOMPARE(link.panel.countOf("A"), 4);
+}
+
+void TestPanelLink::handshakeTwoAcknowledgementsFail()
+{
+    PanelFaults faults;
+    faults.trailing = "D000D";
+    Link link(faults);
+    QVERIFY(!link.protocol.Handshake());
+    QCOMPARE(link.panel.countOf("A"), 1);
+}
+
+void TestPanelLink::handshakeCompletedWithTheTickFails()
+{
+    PanelFaults faults;
+    faults.stallAfterReplyMs = 150;  // the reply and the tick are both pending when events run again
+    Link link(faults);
+    QVERIFY(!link.protocol.Handshake());
+    QCOMPARE(link.state.timer_flag, 1);
+    QCOMPARE(link.panel.countOf("A"), 1);
+}
+
+void TestPanelLink::framesAreByteExact()
+{
+    Link link;
+    link.state.address_l = 3;
+    link.state.data_l = 150;
+    link.protocol.WriteSwitchCode();
+    link.state.address_l = 9;
+    link.protocol.ReadSwitchCode();
+    const QList<QByteArray> sent = link.panel.commands();
+    QCOMPARE(sent.size(), 3);
+    QCOMPARE(sent[0], QByteArray::fromHex("530003009644"));
+    QCOMPARE(sent[1], QByteArray::fromHex("560003303056"));  // the read-back
+    QCOMPARE(sent[2], QByteArray::fromHex("560009303056"));
+    QCOMPARE(link.panel.panel().code(3), 150);
+}
+
+void TestPanelLink::writeVerifies_data()
+{
+    QTest::addColumn<QByteArray>("ack");
+    QTest::addColumn<QByteArray>("readBack");  // what a read of address 3 answers; null: the stored code
+    QTest::addColumn<int>("error");
+    QTest::addColumn<int>("a");
+    QTest::addColumn<QString>("text");
+    QTest::addColumn<bool>("yellow");
+    QTest::addColumn<int>("commands");
+
+    const QString untouched = QStringLiteral("UNTOUCHED");
+    QTest::newRow("verified") << QByteArray("D000D") << QByteArray() << 0 << 150 << "COMMUNICATIONS OK" << true << 2;
+    QTest::newRow("1505 verifies 150") << QByteArray("D000D") << QByteArray("1505") << 0 << 150 << "COMMUNICATIONS OK" << true << 2;
+    QTest::newRow("151 is not 150") << QByteArray("D000D") << QByteArray("1510") << 1 << 151 << "DATA FAILED TO VERIFY" << false << 2;
+    QTest::newRow("short read-back") << QByteArray("D000D") << QByteArray("15") << 1 << 7 << "COMMUNICATIONS CORRUPTED" << false << 2;
+    QTest::newRow("lower-case ack") << QByteArray("d000d") << QByteArray() << 1 << 7 << untouched << false << 1;
+    QTest::newRow("over-long ack") << QByteArray("D000DD") << QByteArray() << 1 << 7 << untouched << false << 1;
+}
+
+void TestPanelLink::writeVerifies()
+{
+    QFETCH(QByteArray, ack);
+    QFETCH(QByteArray, readBack);
+    QFETCH(int, error);
+    QFETCH(int, a);
+    QFETCH(QString, text);
+    QFETCH(bool, yellow);
+    QFETCH(int, commands);
+
+    PanelFaults faults;
+    faults.writeAcknowledgement = ack;
+    if (!readBack.isNull())
+        faults.readReplyAt.insert(3, readBack);
+    Link link(faults);
+    link.state.A = 7;
+    link.state.error_flag = 1;
+    link.state.address_l = 3;
+    link.state.data_l = 150;
+    link.status.colour = StatusColour::Red;
+    link.protocol.WriteSwitchCode();
+    QCOMPARE(int(link.state.error_flag), error);
+    QCOMPARE(int(link.state.A), a);
+    QCOMPARE(link.status.text, text);
+    QCOMPARE(link.status.colour, yellow ? StatusColour::Yellow : StatusColour::Red);
+    QCOMPARE(link.panel.commands().size(), commands);
+    QVERIFY(!link.status.visible);  // a write never changes the box's visibility
+}
+
+void TestPanelLink::readValues_data()
+{
+    QTest::addColumn<QByteArray>("reply");
+    QTest::addColumn<int>("error");
+    QTest::addColumn<int>("a");
+    QTest::addColumn<QString>("text");
+    QTest::newRow("1600 is N/A") << QByteArray("1600") << 0 << 160 << "COMMUNICATIONS OK";
+    QTest::newRow("1615 rounds to 162") << QByteArray("1615") << 1 << 162 << "ERROR - DATA OUT OF RANGE";
+    QTest::newRow("letter first") << QByteArray("Q1234") << 0 << 0 << "COMMUNICATIONS OK";
+    QTest::newRow("negative") << QByteArray("-0010") << 1 << -1 << "ERROR - DATA OUT OF RANGE";
+    QTest::newRow("beyond 16 bits") << QByteArray("99999999") << 1 << 32767 << "ERROR - DATA OUT OF RANGE";
+    QTest::newRow("short") << QByteArray("016") << 1 << 42 << "COMMUNICATIONS CORRUPTED";
+    QTest::newRow("missing") << QByteArray("") << 1 << 42 << "COMMUNICATIONS CORRUPTED";
+}
+
+void TestPanelLink::readValues()
+{
+    QFETCH(QByteArray, reply);
+    QFETCH(int, error);
+    QFETCH(int, a);
+    QFETCH(QString, text);
+
+    PanelFaults faults;
+    faults.readReplyAt.insert(5, reply);
+    Link link(faults);
+    link.state.A = 42;
+    link.state.error_flag = 1;
+    link.state.address_l = 5;
+    link.status.colour = StatusColour::Green;
+    link.protocol.ReadSwitchCode();
+    QCOMPARE(int(link.state.error_flag), error);
+    QCOMPARE(int(link.state.A), a);
+    QCOMPARE(link.status.text, text);
+    QCOMPARE(link.status.colour, StatusColour::Green);
+    QVERIFY(link.status.visible);
+    QCOMPARE(link.protocol.lastReadGotNoValue(), reply.size() < 4);
+}
+
+void TestPanelLink::hangUpMidWaitEndsTheWait()
+{
+    PanelFaults faults;
+    faults.silent = true;
+    faults.hangUpAfterCommands = 1;
+    Link link(faults);
+    QSignalSpy lost(&link.port, &MSComm1::connectionLost);
+    link.state.address_l = 0;
+    QElapsedTimer clock;
+    clock.start();
+    link.protocol.ReadSwitchCode();
+    QVERIFY2(clock.elapsed() < 150, qPrintable(QString::number(clock.elapsed())));
+    QCOMPARE(link.state.error_flag, 1);
+    QCOMPARE(lost.count(), 1);
+    QVERIFY(!link.port.portOpen());
+    QTRY_VERIFY(!link.port.portOpen());
+
+    // Whatever runs next on the dead port fails at once instead of hanging.
+    clock.restart();
+    QVERIFY(!link.protocol.Handshake());
+    QVERIFY(clock.elapsed() < 150);
+    link.port.setPortOpen(false);
+}
+
+void TestPanelLink::portThatCannotOpen()
+{
+    MSComm1 port(QStringLiteral("/nonexistent/ttyS0"));
+    port.setSettings(QStringLiteral("9600,N,8,1"));
+    port.setPortOpen(true);
+    QVERIFY(!port.portOpen());
+    QCOMPARE(port.deviceName(), QStringLiteral("/nonexistent/ttyS0"));
+    port.output("A");  // harmless on a closed port
+    QCOMPARE(port.inBufferCount(), 0);
+
+    MSComm1 first;
+    first.setCommPort(1);
+#ifdef Q_OS_WIN
+    QCOMPARE(first.deviceName(), QStringLiteral("COM1"));
+#else
+    QCOMPARE(first.deviceName(), QStringLiteral("/dev/ttyS0"));
+#endif
+    QVERIFY(!first.setSettings(QStringLiteral("9600,X,8,1")));
+    QVERIFY(first.setSettings(QStringLiteral("9600,N,8,1")));
+}
+
+QTEST_GUILESS_MAIN(TestPanelLink)
+#include "tst_panel_link.moc"

@@ -1,0 +1,57 @@
+#pragma once
+
+#include <QByteArray>
+#include <QMap>
+
+#include <array>
+#include <optional>
+
+namespace kdr::sim {
+
+// How a simulated panel misbehaves. The defaults make a healthy panel.
+struct PanelFaults {
+    bool silent = false;                            // answers nothing at all
+    QByteArray handshakeReply = "D000D";            // a wrong acknowledgement of "A"
+    QByteArray writeAcknowledgement = "D000D";      // a wrong acknowledgement of a write
+    int answerFromHandshake = 1;                    // answer "A" only from the n-th one on
+    int replyDelayMs = 0;                           // every reply this late
+    QByteArray trailing;                            // extra bytes after every reply
+    QMap<int, QByteArray> readReplyAt;              // a read at that address answers this
+                                                    // (empty: no reply at all)
+    int hangUpAfterCommands = 0;                    // hang up once this many commands came
+    int stallAfterReplyMs = 0;                      // block the thread after replying (in-process)
+};
+
+// The panel's side of the protocol, without any transport: bytes in, replies out.
+// It keeps one code per address 0 … 10 and answers a read with the stored code
+// × 10 as five digits ("01500" for 150).
+class SimulatedPanel {
+public:
+    static constexpr int kAddresses = 11;
+
+    explicit SimulatedPanel(PanelFaults faults = {});
+
+    struct Command {
+        QByteArray bytes;
+        std::optional<QByteArray> reply;  // nothing when the panel stays silent
+    };
+
+    // Takes received bytes and returns the commands they completed, in order.
+    // Bytes that start no command come back as one-byte commands without a reply.
+    QList<Command> receive(const QByteArray &bytes);
+
+    int code(int address) const { return m_codes.at(address); }
+    void setCode(int address, int code) { m_codes.at(address) = code; }
+    PanelFaults &faults() { return m_faults; }
+    const PanelFaults &faults() const { return m_faults; }
+
+private:
+    std::optional<QByteArray> answer(const QByteArray &command);
+
+    PanelFaults m_faults;
+    std::array<int, kAddresses> m_codes{};
+    QByteArray m_pending;
+    int m_handshakes = 0;
+};
+
+} // namespace kdr::sim
