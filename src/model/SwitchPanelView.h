@@ -1,5 +1,7 @@
 #pragma once
 
+#include "SwitchSelection.h"
+
 #include <QString>
 
 namespace kdr {
@@ -25,5 +27,14 @@ public:
     virtual QString panelNameText() const = 0;
     virtual void setPanelNameText(const QString &text) = 0;
 };
+
+// The twenty lists' selected positions as they stand.
+inline PanelListPositions listPositionsOf(const SwitchPanelView &view)
+{
+    PanelListPositions positions;
+    for (int i = 0; i < kSwitchCount; ++i)
+        positions[i] = {view.modulePosition(i), view.channelPosition(i)};
+    return positions;
+}
 
 } // namespace kdr

@@ -7,7 +7,13 @@
 #include "WindowFonts.h"
 #include "WrappingButton.h"
 
+#include "link/MSComm1.h"
+#include "link/PanelProtocol.h"
+#include "link/TickWaiter.h"
 #include "model/SwitchSelection.h"
+#include "operations/PanelOperations.h"
+
+#include <QCloseEvent>
 
 #include <QLabel>
 #include <QLineEdit>
@@ -32,8 +38,8 @@ const QColor kWindowBackground(212, 208, 200);
 
 } // namespace
 
-Form1::Form1(QWidget *parent)
-    : QWidget(parent)
+Form1::Form1(const QString &serialDevice, QWidget *parent)
+    : QWidget(parent), m_port(std::make_unique<MSComm1>(serialDevice))
 {
     initWindowResources();
     setObjectName(QStringLiteral("Form1"));
@@ -46,6 +52,9 @@ Form1::Form1(QWidget *parent)
     setAutoFillBackground(true);
     setFont(windowFont(FontRole::WindowDefault));
     buildControls();
+    m_waiter = std::make_unique<TickWaiter>(m_state, *m_port);
+    m_protocol = std::make_unique<PanelProtocol>(m_state, *m_port, *m_waiter, *m_status);
+    m_operations = std::make_unique<PanelOperations>(m_state, *m_port, *m_waiter, *m_protocol, *this, *m_status);
 }
 
 Form1::~Form1() = default;
@@ -138,13 +147,13 @@ void Form1::buildControls()
             button->setAutoDefault(false);
             if (spec.name == QLatin1String("READ_CONFIG")) {
                 m_readConfig = button;
-                connect(button, &QPushButton::clicked, this, &Form1::readConfigClicked);
+                connectCommand(button, &Form1::READ_CONFIG_Click);
             } else if (spec.name == QLatin1String("WRITE_CONFIG")) {
-                connect(button, &QPushButton::clicked, this, &Form1::writeConfigClicked);
+                connectCommand(button, &Form1::WRITE_CONFIG_Click);
             } else if (spec.name == QLatin1String("READ_FILE")) {
-                connect(button, &QPushButton::clicked, this, &Form1::readFileClicked);
+                connectCommand(button, &Form1::READ_FILE_Click);
             } else {
-                connect(button, &QPushButton::clicked, this, &Form1::writeFileClicked);
+                connectCommand(button, &Form1::WRITE_FILE_Click);
             }
             widget = button;
             break;
@@ -190,6 +199,46 @@ void Form1::showEvent(QShowEvent *event)
     }
 }
 
+void Form1::closeEvent(QCloseEvent *event)
+{
+    // An operation waiting for the panel ends at once and closes the port itself.
+    m_waiter->interrupt();
+    QWidget::closeEvent(event);
+}
+
+bool Form1::operationRunning() const
+{
+    return m_operations->busy();
+}
+
+void Form1::connectCommand(QPushButton *button, void (Form1::*command)())
+{
+    // A click that arrives while a panel operation waits must not start a second
+    // command inside the first.
+    connect(button, &QPushButton::clicked, this, [this, command] {
+        if (!operationRunning())
+            (this->*command)();
+    });
+}
+
+void Form1::READ_CONFIG_Click()
+{
+    m_operations->READ_CONFIG_Click();
+}
+
+void Form1::WRITE_CONFIG_Click()
+{
+    m_operations->WRITE_CONFIG_Click();
+}
+
+void Form1::READ_FILE_Click()
+{
+}
+
+void Form1::WRITE_FILE_Click()
+{
+}
+
 void Form1::ModuleList_Click(int switchIndex)
 {
     const SwitchGroup &group = m_groups[switchIndex];
@@ -206,14 +255,6 @@ void Form1::ChannelList_Click(int switchIndex)
         ChannelSelected(m_state, switchIndex, group.channelList->selectedPosition());
     if (effect.showDesignation)
         group.designation->show();
-}
-
-PanelListPositions Form1::listPositions() const
-{
-    PanelListPositions positions;
-    for (int i = 0; i < kSwitchCount; ++i)
-        positions[i] = {modulePosition(i), channelPosition(i)};
-    return positions;
 }
 
 int Form1::modulePosition(int switchIndex) const

@@ -7,6 +7,7 @@
 #include <QWidget>
 
 #include <array>
+#include <memory>
 
 class QLabel;
 class QLineEdit;
@@ -14,21 +15,30 @@ class QPushButton;
 
 namespace kdr {
 
+class MSComm1;
+class PanelOperations;
+class PanelProtocol;
 class SelectionList;
 class StatusTextBox;
+class TickWaiter;
 
 // The one window: the panel picture with the ten switch groups over it, the four
 // command buttons, the panel name box and the status box. It owns the working
-// state and runs the selection handling of every list.
+// state, the serial port and the tick timer, runs the selection handling of every
+// list and starts the four commands.
+//
+// The serial device is the first serial port unless another is given (the
+// simulated-panel program and the tests hand in a pseudo-terminal).
 class Form1 : public QWidget, public SwitchPanelView {
     Q_OBJECT
 public:
-    explicit Form1(QWidget *parent = nullptr);
+    explicit Form1(const QString &serialDevice = {}, QWidget *parent = nullptr);
     ~Form1() override;
 
     WorkingState &state() { return m_state; }
     StatusTextBox &statusBox() { return *m_status; }
-    PanelListPositions listPositions() const;
+    MSComm1 &port() { return *m_port; }
+    bool operationRunning() const;
 
     int modulePosition(int switchIndex) const override;
     int channelPosition(int switchIndex) const override;
@@ -42,14 +52,9 @@ public:
 
     static constexpr int kPanelNameMaxLength = 12;
 
-signals:
-    void readConfigClicked();
-    void writeConfigClicked();
-    void readFileClicked();
-    void writeFileClicked();
-
 protected:
     void showEvent(QShowEvent *event) override;
+    void closeEvent(QCloseEvent *event) override;
 
 private:
     struct SwitchGroup {
@@ -59,10 +64,19 @@ private:
     };
 
     void buildControls();
+    void connectCommand(QPushButton *button, void (Form1::*command)());
+    void READ_CONFIG_Click();
+    void WRITE_CONFIG_Click();
+    void READ_FILE_Click();
+    void WRITE_FILE_Click();
     void ModuleList_Click(int switchIndex);
     void ChannelList_Click(int switchIndex);
 
     WorkingState m_state;
+    std::unique_ptr<MSComm1> m_port;
+    std::unique_ptr<TickWaiter> m_waiter;
+    std::unique_ptr<PanelProtocol> m_protocol;
+    std::unique_ptr<PanelOperations> m_operations;
     std::array<SwitchGroup, kSwitchCount> m_groups{};
     StatusTextBox *m_status = nullptr;
     QLineEdit *m_panelName = nullptr;

@@ -360,7 +360,7 @@ void TestForm1::moduleChannelRoundTripThroughTheWindow()
         m_form->selectModulePosition(i, 0);
     WorkingState &s = m_form->state();
     s.error_flag = 0;
-    CollectSwitchCodes(s, m_form->listPositions());
+    CollectSwitchCodes(s, listPositionsOf(*m_form));
     QCOMPARE(s.error_flag, 0);
     QCOMPARE(s.sw[0].w, 23);
     click(list(2), 3);
@@ -379,7 +379,7 @@ void TestForm1::noChannelPositionClearsTheList()
     QCOMPARE(m_form->state().sw[2].c, 6);
     WorkingState &s = m_form->state();
     s.error_flag = 0;
-    CollectSwitchCodes(s, m_form->listPositions());
+    CollectSwitchCodes(s, listPositionsOf(*m_form));
     QCOMPARE(s.error_flag, 1);   // the lists show an incomplete switch, and it counts as one
 }
 

@@ -1,0 +1,34 @@
+// The tool's window wired to a simulated panel inside the same program, for trying
+// it without hardware. The panel holds a sample configuration; the title says that
+// it is simulated so that nobody takes it for a real panel.
+#include "ui/Form1.h"
+
+#include "PtyPanel.h"
+
+#include <QApplication>
+#include <QMessageBox>
+
+namespace {
+
+// One of each kind of assignment, so that a first read shows what the lists can hold.
+constexpr int kSampleCodes[] = {0, 13, 25, 37, 160, 159, 42, 58, 160, 99};
+
+} // namespace
+
+int main(int argc, char *argv[])
+{
+    QApplication app(argc, argv);
+    kdr::sim::PtyPanel panel;
+    if (!panel.isPluggedIn()) {
+        QMessageBox::critical(nullptr, QStringLiteral("SIMULATED PANEL"),
+                              QStringLiteral("COULD NOT OPEN A PSEUDO-TERMINAL FOR THE SIMULATED PANEL"));
+        return 1;
+    }
+    for (int address = 0; address < 10; ++address)
+        panel.panel().setCode(address, kSampleCodes[address]);
+
+    kdr::Form1 window(panel.devicePath());
+    window.setWindowTitle(window.windowTitle() + QStringLiteral(" - SIMULATED PANEL"));
+    window.show();
+    return app.exec();
+}

@@ -1,0 +1,172 @@
+#include "PanelOperations.h"
+
+#include "link/MSComm1.h"
+#include "link/PanelProtocol.h"
+#include "link/StatusBox.h"
+#include "link/TickWaiter.h"
+#include "model/SwitchDecoding.h"
+#include "model/SwitchSelection.h"
+
+namespace kdr {
+
+namespace {
+
+const QString kStartingRead = QStringLiteral("STARTING COMMUNICATIONS TO READ SWITCH PANEL CONFIGURATION");
+const QString kStartingWrite = QStringLiteral("STARTING COMMUNICATIONS TO WRITE SWITCH PANEL CONFIGURATION");
+const QString kNoResponse = QStringLiteral("COMMUNICATIONS FAILURE SWITCH PANEL FAILED TO RESPOND");
+const QString kBadData = QStringLiteral("COMMUNICATIONS FAILURE-BAD SWITCH PANEL DATA");
+const QString kReadSuccessful = QStringLiteral("SWITCH PANEL DATA READ SUCCESSFUL");
+const QString kProgrammed = QStringLiteral("SWITCH PANEL HAS BEEN PROGRAMMED");
+const QString kIncomplete = QStringLiteral("DATA MUST BE ENTERED (CLICKED) FOR ALL SWITCHES BEFORE WRITING DATA");
+
+QString portNotOpened(const QString &device)
+{
+    return QStringLiteral("COMMUNICATIONS FAILURE-SERIAL PORT %1 COULD NOT BE OPENED").arg(device);
+}
+
+// Marks an operation as running for as long as it is in scope.
+class BusyScope {
+public:
+    explicit BusyScope(bool &busy) : m_busy(busy) { m_busy = true; }
+    ~BusyScope() { m_busy = false; }
+    BusyScope(const BusyScope &) = delete;
+    BusyScope &operator=(const BusyScope &) = delete;
+
+private:
+    bool &m_busy;
+};
+
+// Closes the port when the operation ends, whichever way it ends.
+class PortCloser {
+public:
+    explicit PortCloser(MSComm1 &port) : m_port(port) {}
+    ~PortCloser() { m_port.setPortOpen(false); }
+    PortCloser(const PortCloser &) = delete;
+    PortCloser &operator=(const PortCloser &) = delete;
+
+private:
+    MSComm1 &m_port;
+};
+
+} // namespace
+
+const QString PanelOperations::kLineSettings = QStringLiteral("9600,N,8,1");
+
+PanelOperations::PanelOperations(WorkingState &state, MSComm1 &port, TickWaiter &waiter,
+                                 PanelProtocol &protocol, SwitchPanelView &view, StatusBox &status)
+    : m_state(state), m_port(port), m_waiter(waiter), m_protocol(protocol), m_view(view), m_status(status)
+{
+}
+
+bool PanelOperations::openPort()
+{
+    m_port.setCommPort(kPortNumber);
+    m_port.setSettings(kLineSettings);
+    m_port.setPortOpen(true);
+    if (m_port.portOpen())
+        return true;
+    fail(portNotOpened(m_port.deviceName()));
+    return false;
+}
+
+void PanelOperations::fail(const QString &text)
+{
+    m_status.setStatusColour(StatusColour::Red);
+    m_status.setStatusText(text);
+    m_status.showStatus();
+}
+
+void PanelOperations::succeed(const QString &text)
+{
+    m_status.setStatusColour(StatusColour::Green);
+    m_status.setStatusText(text);
+}
+
+void PanelOperations::READ_CONFIG_Click()
+{
+    if (m_busy)
+        return;
+    BusyScope busy(m_busy);
+
+    m_status.setStatusColour(StatusColour::Yellow);
+    m_status.setStatusText(kStartingRead);
+    m_status.showStatus();
+    m_view.setPanelNameText(QString());
+
+    if (!openPort())
+        return;
+    PortCloser closer(m_port);
+
+    if (!m_protocol.Handshake()) {
+        fail(kNoResponse);
+        return;
+    }
+
+    for (int i = 0; i < kSwitchCount; ++i) {
+        m_waiter.WaitOneTick();
+        m_state.address_l = Code(panelAddress(i));
+        m_protocol.ReadSwitchCode();
+        if (m_protocol.lastReadGotNoValue()) {
+            // Nothing was read: leave the switch as it stands rather than show a guess.
+            fail(kBadData);
+            return;
+        }
+        DecodeSwitchCode(m_state);
+        m_view.selectModulePosition(i, m_state.h_index);
+        m_view.selectChannelPosition(i, m_state.l_index);
+        m_view.setDesignationText(i, QString());
+        m_view.setDesignationVisible(i, false);
+        if (m_state.error_flag == 1) {
+            fail(kBadData);
+            return;
+        }
+    }
+
+    m_waiter.WaitOneTick();
+    succeed(kReadSuccessful);
+}
+
+void PanelOperations::WRITE_CONFIG_Click()
+{
+    if (m_busy)
+        return;
+    BusyScope busy(m_busy);
+
+    m_status.setStatusColour(StatusColour::Yellow);
+    m_status.showStatus();
+    m_status.setStatusText(kStartingWrite);
+
+    m_state.error_flag = 0;
+    CollectSwitchCodes(m_state, listPositionsOf(m_view));
+    m_state.BL = kClosingValue;
+
+    if (!openPort())
+        return;
+    PortCloser closer(m_port);
+
+    if (m_state.error_flag == 1) {
+        fail(kIncomplete);
+        return;
+    }
+
+    if (!m_protocol.Handshake()) {
+        fail(kNoResponse);
+        return;
+    }
+
+    for (int address = 0; address <= kClosingAddress; ++address) {
+        m_waiter.WaitOneTick();
+        m_state.address_l = Code(address);
+        m_state.data_l = address < kSwitchCount ? m_state.sw[address].w : m_state.BL;
+        m_protocol.WriteSwitchCode();
+        if (m_state.error_flag == 1) {
+            fail(kBadData);
+            return;
+        }
+    }
+
+    m_waiter.WaitOneTick();
+    succeed(kProgrammed);
+}
+
+} // namespace kdr
