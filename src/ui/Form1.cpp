@@ -7,6 +7,10 @@
 #include "WindowFonts.h"
 #include "WrappingButton.h"
 
+#include "QtFileDialogs.h"
+
+#include "files/FileCommands.h"
+#include "files/StorableTextValidator.h"
 #include "link/MSComm1.h"
 #include "link/PanelProtocol.h"
 #include "link/TickWaiter.h"
@@ -55,6 +59,13 @@ Form1::Form1(const QString &serialDevice, QWidget *parent)
     m_waiter = std::make_unique<TickWaiter>(m_state, *m_port);
     m_protocol = std::make_unique<PanelProtocol>(m_state, *m_port, *m_waiter, *m_status);
     m_operations = std::make_unique<PanelOperations>(m_state, *m_port, *m_waiter, *m_protocol, *this, *m_status);
+    setFileDialogs(std::make_unique<QtFileDialogs>(this));
+}
+
+void Form1::setFileDialogs(std::unique_ptr<FileDialogs> dialogs)
+{
+    m_dialogs = std::move(dialogs);
+    m_files = std::make_unique<FileCommands>(m_state, *this, *m_status, *m_dialogs);
 }
 
 Form1::~Form1() = default;
@@ -128,6 +139,7 @@ void Form1::buildControls()
         }
         case ControlKind::DesignationBox: {
             auto *box = new QLineEdit(spec.text, this);
+            box->setValidator(new StorableTextValidator(box));
             box->setCursorPosition(0);
             m_groups[spec.switchIndex].designation = box;
             widget = box;
@@ -136,6 +148,7 @@ void Form1::buildControls()
         case ControlKind::NameBox:
             m_panelName = new QLineEdit(this);
             m_panelName->setMaxLength(kPanelNameMaxLength);
+            m_panelName->setValidator(new StorableTextValidator(m_panelName));
             widget = m_panelName;
             break;
         case ControlKind::StatusBox:
@@ -233,10 +246,12 @@ void Form1::WRITE_CONFIG_Click()
 
 void Form1::READ_FILE_Click()
 {
+    m_files->READ_FILE_Click();
 }
 
 void Form1::WRITE_FILE_Click()
 {
+    m_files->WRITE_FILE_Click();
 }
 
 void Form1::ModuleList_Click(int switchIndex)

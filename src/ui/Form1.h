@@ -15,6 +15,8 @@ class QPushButton;
 
 namespace kdr {
 
+class FileCommands;
+class FileDialogs;
 class MSComm1;
 class PanelOperations;
 class PanelProtocol;
@@ -39,6 +41,9 @@ public:
     StatusTextBox &statusBox() { return *m_status; }
     MSComm1 &port() { return *m_port; }
     bool operationRunning() const;
+    // Replaces the file dialogs and the message box, e.g. by ones that need no person.
+    void setFileDialogs(std::unique_ptr<FileDialogs> dialogs);
+    const FileCommands &fileCommands() const { return *m_files; }
 
     int modulePosition(int switchIndex) const override;
     int channelPosition(int switchIndex) const override;
@@ -77,6 +82,8 @@ private:
     std::unique_ptr<TickWaiter> m_waiter;
     std::unique_ptr<PanelProtocol> m_protocol;
     std::unique_ptr<PanelOperations> m_operations;
+    std::unique_ptr<FileDialogs> m_dialogs;
+    std::unique_ptr<FileCommands> m_files;
     std::array<SwitchGroup, kSwitchCount> m_groups{};
     StatusTextBox *m_status = nullptr;
     QLineEdit *m_panelName = nullptr;

@@ -5,6 +5,7 @@
 
 #include "PtyPanel.h"
 
+#include <QApplication>
 #include <QElapsedTimer>
 #include <QLineEdit>
 #include <QPushButton>
@@ -52,6 +53,7 @@ private slots:
     void portThatCannotBeOpened();
     void unplugMidOperationThenReplug();
     void closingTheWindowEndsTheWait();
+    void closingTheWindowEndsTheProgram();  // last: the application quits here
 
 private:
     void start(PanelFaults faults = {});
@@ -398,6 +400,22 @@ void TestPanelOperations::closingTheWindowEndsTheWait()
     QVERIFY(!m_form->isVisible());
     QVERIFY(!m_form->port().portOpen());
     QVERIFY(!m_form->operationRunning());
+}
+
+void TestPanelOperations::closingTheWindowEndsTheProgram()
+{
+    // What main() does, with a read under way when the window is closed.
+    m_panel->panel().faults().replyDelayMs = 60;
+    QTimer::singleShot(0, this, [this] { click("READ_CONFIG"); });
+    QTimer::singleShot(400, m_form.get(), &QWidget::close);
+    QElapsedTimer clock;
+    clock.start();
+    const int status = QApplication::exec();
+    QCOMPARE(status, 0);
+    QVERIFY2(clock.elapsed() < 400 + 200, qPrintable(QString::number(clock.elapsed())));
+    QVERIFY(!m_form->port().portOpen());
+    QVERIFY(!m_form->operationRunning());
+    QCOMPARE(m_form->statusBox().background(), kRed);
 }
 
 QTEST_MAIN(TestPanelOperations)

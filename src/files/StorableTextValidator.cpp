@@ -1,0 +1,12 @@
+#include "StorableTextValidator.h"
+
+#include "KdcFormat.h"
+
+namespace kdr {
+
+QValidator::State StorableTextValidator::validate(QString &input, int &) const
+{
+    return Kdc::isStorable(input) ? Acceptable : Invalid;
+}
+
+} // namespace kdr

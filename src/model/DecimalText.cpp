@@ -1,0 +1,42 @@
+#include "DecimalText.h"
+
+#include <cfenv>
+#include <cmath>
+
+namespace kdr {
+
+namespace {
+bool isDigit(char c) { return c >= '0' && c <= '9'; }
+}
+
+double leadingDecimal(const QByteArray &text)
+{
+    qsizetype i = 0;
+    while (i < text.size() && (text[i] == ' ' || text[i] == '\t'))
+        ++i;
+    double sign = 1;
+    if (i < text.size() && (text[i] == '+' || text[i] == '-')) {
+        sign = text[i] == '-' ? -1 : 1;
+        ++i;
+    }
+    double value = 0;
+    for (; i < text.size() && isDigit(text[i]); ++i)
+        value = value * 10 + (text[i] - '0');
+    if (i < text.size() && text[i] == '.') {
+        double scale = 0.1;
+        for (++i; i < text.size() && isDigit(text[i]); ++i, scale /= 10)
+            value += (text[i] - '0') * scale;
+    }
+    return sign * value;
+}
+
+double roundHalfEven(double value)
+{
+    const int savedMode = std::fegetround();
+    std::fesetround(FE_TONEAREST);
+    const double rounded = std::nearbyint(value);
+    std::fesetround(savedMode);
+    return rounded;
+}
+
+} // namespace kdr

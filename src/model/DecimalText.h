@@ -1,0 +1,17 @@
+#pragma once
+
+#include <QByteArray>
+
+namespace kdr {
+
+// The decimal number at the start of a text, as the panel's replies and the
+// configuration files write numbers: blanks before it skipped, an optional sign,
+// digits and an optional decimal fraction; whatever follows is ignored. A text
+// that does not start with a number has the value 0.
+double leadingDecimal(const QByteArray &text);
+
+// Rounds to the nearest integer, a value exactly halfway going to the even one
+// (150.5 → 150, 151.5 → 152), whatever rounding mode the caller left set.
+double roundHalfEven(double value);
+
+} // namespace kdr

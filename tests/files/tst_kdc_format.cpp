@@ -1,0 +1,190 @@
+#include "files/KdcFormat.h"
+#include "files/Windows1252.h"
+
+#include <QDir>
+#include <QFile>
+#include <QTest>
+
+using namespace kdr;
+
+namespace {
+
+const QByteArray kCoachAllNotAssigned =
+    "\"COACH\",\"DESIGNATION \",160,\"DESIGNATION \",160,\"DESIGNATION \",160,\"DESIGNATION \",160,"
+    "\"DESIGNATION \",160,\"DESIGNATION \",160,\"DESIGNATION \",160,\"DESIGNATION \",160,"
+    "\"DESIGNATION \",160,\"DESIGNATION \",160,159\r\n";
+
+QByteArray line(const QByteArray &panel, const QList<QByteArray> &rest)
+{
+    return "\"" + panel + "\"," + rest.join(',') + "\r\n";
+}
+
+} // namespace
+
+class TestKdcFormat : public QObject {
+    Q_OBJECT
+private slots:
+    void writesTheExampleLine();
+    void everyCodeRoundTrips();
+    void everyByteRoundTrips();
+    void readingRules();
+    void brokenFilesFail_data();
+    void brokenFilesFail();
+    void storableText();
+    void fuzzFindingsStayFixed();
+};
+
+void TestKdcFormat::writesTheExampleLine()
+{
+    KdcRecord record;
+    record.panel = QStringLiteral("COACH");
+    record.designations.fill(QStringLiteral("DESIGNATION "));
+    record.codes.fill(160);
+    QCOMPARE(Kdc::format(record).value(), kCoachAllNotAssigned);
+
+    const auto read = Kdc::parse(kCoachAllNotAssigned);
+    QVERIFY(read);
+    QCOMPARE(read->panel, QStringLiteral("COACH"));
+    QCOMPARE(read->designations[9], QStringLiteral("DESIGNATION "));
+    QCOMPARE(read->codes[4], 160);
+    QCOMPARE(read->closing, 159);
+}
+
+void TestKdcFormat::everyCodeRoundTrips()
+{
+    for (int first = 0; first <= 160; first += kSwitchCount) {
+        KdcRecord record;
+        record.panel = QStringLiteral("RIG %1").arg(first);
+        for (int i = 0; i < kSwitchCount; ++i) {
+            record.codes[i] = Code(std::min(first + i, 160));
+            record.designations[i] = QStringLiteral(" PORCH, LEFT %1 ").arg(i);
+        }
+        const auto bytes = Kdc::format(record);
+        QVERIFY(bytes);
+        const auto back = Kdc::parse(*bytes);
+        QVERIFY(back);
+        QCOMPARE(back->panel, record.panel);
+        QCOMPARE(back->designations, record.designations);
+        QCOMPARE(back->codes, record.codes);
+        QCOMPARE(Kdc::format(*back), bytes);
+    }
+}
+
+void TestKdcFormat::everyByteRoundTrips()
+{
+    QByteArray all;
+    for (int b = 0; b < 256; ++b)
+        all.append(char(b));
+    const QString text = Windows1252::decode(all);
+    QCOMPARE(text.size(), 256);
+    QCOMPARE(text[0x80], QChar(0x20AC));  // shown as the technician typed it
+    QCOMPARE(text[0x81], QChar(0x0081));
+    QCOMPARE(Windows1252::encode(text).value(), all);
+    QVERIFY(!Windows1252::encode(QStringLiteral("\u2713")).has_value());
+
+    // Every byte but the quote and the line ends survives a whole file, too.
+    QByteArray designation;
+    for (int b = 1; b < 256; ++b)
+        if (b != '"')
+            designation.append(char(b));
+    QList<QByteArray> rest;
+    for (int i = 0; i < kSwitchCount; ++i)
+        rest << "\"" + designation + "\"" << "7";
+    rest << "159";
+    const QByteArray file = line("\xC4\x80\x9D", rest);
+    const auto record = Kdc::parse(file);
+    QVERIFY(record);
+    QCOMPARE(Kdc::format(*record).value(), file);
+}
+
+void TestKdcFormat::readingRules()
+{
+    // Not a number reads as 0; what follows the 22nd field is not read.
+    QList<QByteArray> rest;
+    for (int i = 0; i < kSwitchCount; ++i)
+        rest << "\"D\"" << (i == 2 ? "ABC" : i == 3 ? " 25 " : i == 4 ? "-7" : "23");
+    rest << "159,\"EXTRA\",9999999999";
+    const auto record = Kdc::parse(line("P", rest));
+    QVERIFY(record);
+    QCOMPARE(record->codes[2], 0);
+    QCOMPARE(record->codes[3], 25);
+    QCOMPARE(record->codes[4], -7);
+    QCOMPARE(record->codes[0], 23);
+
+    // A field ends at its closing quote; a 13-character name reads whole.
+    QByteArray tricky = "\"THIRTEEN CHAR\",\"A \"\"B\",1";
+    for (int i = 1; i < kSwitchCount; ++i)
+        tricky += ",\"\"," + QByteArray::number(i);
+    tricky += ",159";  // and no line end at all
+    const auto t = Kdc::parse(tricky);
+    QVERIFY(t);
+    QCOMPARE(t->panel, QStringLiteral("THIRTEEN CHAR"));
+    QCOMPARE(t->designations[0], QStringLiteral("A "));
+    QCOMPARE(t->codes[0], 1);
+    QCOMPARE(t->codes[9], 9);
+    QCOMPARE(t->designations[5], QString());
+}
+
+void TestKdcFormat::brokenFilesFail_data()
+{
+    QTest::addColumn<QByteArray>("bytes");
+    QList<QByteArray> rest;
+    for (int i = 0; i < kSwitchCount; ++i)
+        rest << "\"D\"" << "160";
+    rest << "159";
+    const QByteArray good = line("P", rest);
+
+    QTest::newRow("empty") << QByteArray();
+    QTest::newRow("line end only") << QByteArray("\r\n");
+    QTest::newRow("ten fields") << good.split(',').mid(0, 10).join(',') + "\r\n";
+    QTest::newRow("21 fields and a comma") << good.left(good.lastIndexOf(',') + 1);
+    QTest::newRow("40-digit code") << QByteArray(good).replace("\"D\",160", "\"D\"," + QByteArray(40, '9'));
+    QTest::newRow("32768") << QByteArray(good).replace(",159\r", ",32768\r");
+    QTest::newRow("-32769") << QByteArray(good).replace("\"D\",160", "\"D\",-32769");
+    QTest::newRow("open quote to the end") << QByteArray("\"P\",\"never closed, 160, 160\r\n");
+    QByteArray binary;
+    for (int i = 0; i < 4096; ++i)
+        binary.append(char(std::clamp((i * 73 + 11) % 256, 14, 255)));  // no comma, CR or LF
+    QTest::newRow("binary without separators") << binary.replace(',', '\0');
+}
+
+void TestKdcFormat::brokenFilesFail()
+{
+    QFETCH(QByteArray, bytes);
+    QVERIFY(!Kdc::parse(bytes).has_value());
+}
+
+void TestKdcFormat::storableText()
+{
+    QVERIFY(Kdc::isStorable(QStringLiteral("PORCH, LEFT \u20AC \u00E9")));
+    QVERIFY(!Kdc::isStorable(QStringLiteral("12\" TV")));
+    QVERIFY(!Kdc::isStorable(QStringLiteral("\u2713 OK")));
+    KdcRecord record;
+    record.designations[3] = QStringLiteral("\u2713");
+    QVERIFY(!Kdc::format(record).has_value());
+}
+
+void TestKdcFormat::fuzzFindingsStayFixed()
+{
+    // Every input the fuzzer ever crashed on, plus its seeds, must read (or fail)
+    // cleanly and write back to the same record.
+    int checked = 0;
+    for (const char *folder : {KDC_REGRESSIONS_DIR, KDC_CORPUS_DIR}) {
+        const QDir dir(QString::fromLocal8Bit(folder));
+        for (const QFileInfo &entry : dir.entryInfoList(QDir::Files)) {
+            QFile file(entry.filePath());
+            QVERIFY(file.open(QIODevice::ReadOnly));
+            const auto record = Kdc::parse(file.readAll());
+            ++checked;
+            if (!record)
+                continue;
+            const auto again = Kdc::parse(Kdc::format(*record).value());
+            QVERIFY2(again && again->designations == record->designations && again->codes == record->codes,
+                     qPrintable(entry.fileName()));
+        }
+    }
+    QVERIFY(checked > 0);
+}
+
+QTEST_APPLESS_MAIN(TestKdcFormat)
+#include "tst_kdc_format.moc"
