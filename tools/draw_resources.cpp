@@ -39,6 +39,16 @@ QImage drawPanel()
     return image;
 }
 
+// The same icon on the 48 × 48 canvas that desktop icon themes expect.
+QImage padTo48(const QImage &icon)
+{
+    QImage padded(48, 48, QImage::Format_ARGB32);
+    padded.fill(Qt::transparent);
+    QPainter painter(&padded);
+    painter.drawImage(4, 4, icon);
+    return padded;
+}
+
 QImage drawIcon()
 {
     QImage image(40, 40, QImage::Format_ARGB32);
@@ -64,7 +74,8 @@ int main(int argc, char **argv)
 {
     QGuiApplication app(argc, argv);
     const QString folder = argc > 1 ? QString::fromLocal8Bit(argv[1]) : QStringLiteral("src/ui/resources");
-    const bool ok = drawPanel().save(folder + "/panel.png") && drawIcon().save(folder + "/icon.png");
+    const bool ok = drawPanel().save(folder + "/panel.png") && drawIcon().save(folder + "/icon.png")
+                    && padTo48(drawIcon()).save(folder + "/icon48.png");
     QTextStream(stderr) << (ok ? "written to " : "could not write to ") << folder << "\n";
     return ok ? 0 : 1;
 }

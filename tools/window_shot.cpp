@@ -1,17 +1,53 @@
-// Saves a picture of the main window as it looks right after start, for the README.
+// Makes the README's pictures of the window: as it opens, after a successful read
+// of a (simulated) panel, and after a read from a panel that does not answer.
+//   window-shot DIR
 #include "ui/Form1.h"
 
+#include "PtyPanel.h"
+
 #include <QApplication>
+#include <QDir>
+#include <QPushButton>
 #include <QTextStream>
+
+namespace {
+
+constexpr int kSampleCodes[] = {0, 13, 25, 37, 160, 159, 42, 58, 160, 99};
+
+bool save(QWidget &window, const QString &path)
+{
+    QCoreApplication::processEvents();
+    const bool ok = window.grab().save(path);
+    QTextStream(stderr) << (ok ? "saved " : "could not save ") << path << "\n";
+    return ok;
+}
+
+bool readAndSave(kdr::sim::PanelFaults faults, const QString &path)
+{
+    kdr::sim::PtyPanel panel(std::move(faults));
+    for (int address = 0; address < 10; ++address)
+        panel.panel().setCode(address, kSampleCodes[address]);
+    kdr::Form1 window(panel.devicePath());
+    window.show();
+    window.findChild<QPushButton *>(QStringLiteral("READ_CONFIG"))->click();
+    return save(window, path);
+}
+
+} // namespace
 
 int main(int argc, char **argv)
 {
     QApplication app(argc, argv);
-    const QString target = argc > 1 ? QString::fromLocal8Bit(argv[1]) : QStringLiteral("window.png");
-    kdr::Form1 window;
-    window.show();
-    QCoreApplication::processEvents();
-    const bool ok = window.grab().save(target);
-    QTextStream(stderr) << (ok ? "saved " : "could not save ") << target << "\n";
+    const QDir folder(argc > 1 ? QString::fromLocal8Bit(argv[1]) : QStringLiteral("docs"));
+    bool ok = true;
+    {
+        kdr::Form1 window;
+        window.show();
+        ok &= save(window, folder.filePath(QStringLiteral("window.png")));
+    }
+    ok &= readAndSave({}, folder.filePath(QStringLiteral("read-successful.png")));
+    kdr::sim::PanelFaults silent;
+    silent.silent = true;
+    ok &= readAndSave(silent, folder.filePath(QStringLiteral("read-failed.png")));
     return ok ? 0 : 1;
 }

@@ -18,6 +18,9 @@ constexpr int kSampleCodes[] = {0, 13, 25, 37, 160, 159, 42, 58, 160, 99};
 int main(int argc, char *argv[])
 {
     QApplication app(argc, argv);
+    QApplication::setApplicationName(QStringLiteral("kdr-switch-panel-simulated"));
+    QApplication::setApplicationVersion(QStringLiteral(KDR_VERSION));
+    QApplication::setDesktopFileName(QStringLiteral("kdr-switch-panel-simulated"));
     kdr::sim::PtyPanel panel;
     if (!panel.isPluggedIn()) {
         QMessageBox::critical(nullptr, QStringLiteral("SIMULATED PANEL"),

@@ -1,8 +1,13 @@
 #include "SelectionList.h"
 
 #include <QMouseEvent>
+#include <QScrollBar>
 
 namespace kdr {
+
+namespace {
+constexpr int kScrollBarWidth = 13;
+}
 
 SelectionList::SelectionList(QWidget *parent)
     : QListWidget(parent)
@@ -12,6 +17,9 @@ SelectionList::SelectionList(QWidget *parent)
     setUniformItemSizes(true);
     setDragEnabled(false);
     setFocusPolicy(Qt::StrongFocus);
+    // The lists are narrow: a slimmer scroll bar keeps "BL/MR" whole beside it.
+    setTextElideMode(Qt::ElideNone);
+    verticalScrollBar()->setFixedWidth(kScrollBarWidth);
     connect(this, &QListWidget::itemSelectionChanged, this, &SelectionList::onSelectionChanged);
 }
 
