@@ -42,6 +42,9 @@ public:
     // When the last reply was handed to the terminal, in nanoseconds on the same clock.
     qint64 lastReplyAtNs() const { return m_lastReplyAtNs; }
 
+    // Commands received since the last plug-in; hangUpAfterCommands counts the same.
+    int commandsSincePlugIn() const { return m_commandCount; }
+
     bool plugIn();
     void hangUp();
 

@@ -19,6 +19,7 @@ struct PanelFaults {
     QMap<int, QByteArray> readReplyAt;              // a read at that address answers this
                                                     // (empty: no reply at all)
     int hangUpAfterCommands = 0;                    // hang up once this many commands came
+                                                    // since the terminal was plugged in
     int stallAfterReplyMs = 0;                      // block the thread after replying (in-process)
 };
 
