@@ -4,6 +4,7 @@
 #include "KdcFormat.h"
 
 #include "link/StatusBox.h"
+#include "link/StatusTexts.h"
 #include "model/SwitchDecoding.h"
 #include "model/SwitchSelection.h"
 
@@ -13,8 +14,6 @@
 namespace kdr {
 
 namespace {
-
-const QString kIncomplete = QStringLiteral("DATA MUST BE ENTERED (CLICKED) FOR ALL SWITCHES BEFORE WRITING DATA");
 
 std::optional<QByteArray> readSmallFile(const QString &name)
 {
@@ -79,7 +78,7 @@ void FileCommands::WRITE_FILE_Click()
     if (m_state.error_flag == 1) {
         m_status.showStatus();
         m_status.setStatusColour(StatusColour::Red);
-        m_status.setStatusText(kIncomplete);
+        m_status.setStatusText(StatusTexts::kIncomplete);
         return;
     }
     if (m_view.panelNameText().isEmpty()) {

@@ -4,8 +4,25 @@
 #include <QTimer>
 
 #include <algorithm>
+#include <map>
 
 namespace kdr {
+
+namespace {
+
+const std::map<QString, QSerialPort::Parity> kParities{
+    {QStringLiteral("N"), QSerialPort::NoParity},   {QStringLiteral("E"), QSerialPort::EvenParity},
+    {QStringLiteral("O"), QSerialPort::OddParity},  {QStringLiteral("M"), QSerialPort::MarkParity},
+    {QStringLiteral("S"), QSerialPort::SpaceParity},
+};
+
+const std::map<QString, QSerialPort::StopBits> kStopBits{
+    {QStringLiteral("1"), QSerialPort::OneStop},
+    {QStringLiteral("1.5"), QSerialPort::OneAndHalfStop},
+    {QStringLiteral("2"), QSerialPort::TwoStop},
+};
+
+} // namespace
 
 MSComm1::MSComm1(QString device, QObject *parent)
     : QObject(parent), m_fixedDevice(std::move(device))
@@ -51,28 +68,12 @@ bool MSComm1::setSettings(const QString &settings)
     const QString stop = parts[3].trimmed();
     if (!baudOk || baud <= 0 || !bitsOk || bits < 5 || bits > 8)
         return false;
-    QSerialPort::Parity p;
-    if (parity == QLatin1String("N"))
-        p = QSerialPort::NoParity;
-    else if (parity == QLatin1String("E"))
-        p = QSerialPort::EvenParity;
-    else if (parity == QLatin1String("O"))
-        p = QSerialPort::OddParity;
-    else if (parity == QLatin1String("M"))
-        p = QSerialPort::MarkParity;
-    else if (parity == QLatin1String("S"))
-        p = QSerialPort::SpaceParity;
-    else
+    const auto parityFound = kParities.find(parity);
+    const auto stopFound = kStopBits.find(stop);
+    if (parityFound == kParities.end() || stopFound == kStopBits.end())
         return false;
-    QSerialPort::StopBits s;
-    if (stop == QLatin1String("1"))
-        s = QSerialPort::OneStop;
-    else if (stop == QLatin1String("1.5"))
-        s = QSerialPort::OneAndHalfStop;
-    else if (stop == QLatin1String("2"))
-        s = QSerialPort::TwoStop;
-    else
-        return false;
+    const QSerialPort::Parity p = parityFound->second;
+    const QSerialPort::StopBits s = stopFound->second;
     m_baud = baud;
     m_parity = p;
     m_dataBits = QSerialPort::DataBits(bits);

@@ -3,18 +3,16 @@
 #include "MSComm1.h"
 #include "PanelReply.h"
 #include "StatusBox.h"
+#include "StatusTexts.h"
 #include "TickWaiter.h"
 
 namespace kdr {
 
+using namespace StatusTexts;
+
 namespace {
 
 constexpr int kShortestReply = 4;
-
-const QString kCommunicationsOk = QStringLiteral("COMMUNICATIONS OK");
-const QString kCorrupted = QStringLiteral("COMMUNICATIONS CORRUPTED");
-const QString kFailedToVerify = QStringLiteral("DATA FAILED TO VERIFY");
-const QString kOutOfRange = QStringLiteral("ERROR - DATA OUT OF RANGE");
 
 bool isValidCode(Code code) { return code >= 0 && code <= kCodeNotAssigned; }
 

@@ -3,26 +3,16 @@
 #include "link/MSComm1.h"
 #include "link/PanelProtocol.h"
 #include "link/StatusBox.h"
+#include "link/StatusTexts.h"
 #include "link/TickWaiter.h"
 #include "model/SwitchDecoding.h"
 #include "model/SwitchSelection.h"
 
 namespace kdr {
 
+using namespace StatusTexts;
+
 namespace {
-
-const QString kStartingRead = QStringLiteral("STARTING COMMUNICATIONS TO READ SWITCH PANEL CONFIGURATION");
-const QString kStartingWrite = QStringLiteral("STARTING COMMUNICATIONS TO WRITE SWITCH PANEL CONFIGURATION");
-const QString kNoResponse = QStringLiteral("COMMUNICATIONS FAILURE SWITCH PANEL FAILED TO RESPOND");
-const QString kBadData = QStringLiteral("COMMUNICATIONS FAILURE-BAD SWITCH PANEL DATA");
-const QString kReadSuccessful = QStringLiteral("SWITCH PANEL DATA READ SUCCESSFUL");
-const QString kProgrammed = QStringLiteral("SWITCH PANEL HAS BEEN PROGRAMMED");
-const QString kIncomplete = QStringLiteral("DATA MUST BE ENTERED (CLICKED) FOR ALL SWITCHES BEFORE WRITING DATA");
-
-QString portNotOpened(const QString &device)
-{
-    return QStringLiteral("COMMUNICATIONS FAILURE-SERIAL PORT %1 COULD NOT BE OPENED").arg(device);
-}
 
 // Marks an operation as running for as long as it is in scope.
 class BusyScope {

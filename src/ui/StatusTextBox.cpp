@@ -19,7 +19,7 @@ StatusTextBox::StatusTextBox(QWidget *parent)
     setLineWidth(1);
     document()->setDocumentMargin(0);
     setTextInteractionFlags(Qt::TextSelectableByMouse | Qt::TextSelectableByKeyboard);
-    setStatusColour(StatusColour::Yellow);
+    applyBackground(StatusColour::Yellow);
 }
 
 QColor StatusTextBox::toColor(StatusColour colour)
@@ -41,6 +41,11 @@ void StatusTextBox::setStatusText(const QString &text)
 }
 
 void StatusTextBox::setStatusColour(StatusColour colour)
+{
+    applyBackground(colour);
+}
+
+void StatusTextBox::applyBackground(StatusColour colour)
 {
     QPalette p = palette();
     p.setColor(QPalette::Base, toColor(colour));

@@ -22,6 +22,8 @@ public:
     static QColor toColor(StatusColour colour);
 
 private:
+    void applyBackground(StatusColour colour);
+
     static constexpr int kLineHeight = 12;
 };
 

@@ -1,0 +1,28 @@
+#pragma once
+
+#include <QString>
+
+// Every text the status box shows, in one place: technicians know them by heart
+// and the guide quotes them, so they never change wording.
+namespace kdr::StatusTexts {
+
+inline const QString kCommunicationsOk = QStringLiteral("COMMUNICATIONS OK");
+inline const QString kCorrupted = QStringLiteral("COMMUNICATIONS CORRUPTED");
+inline const QString kFailedToVerify = QStringLiteral("DATA FAILED TO VERIFY");
+inline const QString kOutOfRange = QStringLiteral("ERROR - DATA OUT OF RANGE");
+
+inline const QString kStartingRead = QStringLiteral("STARTING COMMUNICATIONS TO READ SWITCH PANEL CONFIGURATION");
+inline const QString kStartingWrite = QStringLiteral("STARTING COMMUNICATIONS TO WRITE SWITCH PANEL CONFIGURATION");
+inline const QString kNoResponse = QStringLiteral("COMMUNICATIONS FAILURE SWITCH PANEL FAILED TO RESPOND");
+inline const QString kBadData = QStringLiteral("COMMUNICATIONS FAILURE-BAD SWITCH PANEL DATA");
+inline const QString kReadSuccessful = QStringLiteral("SWITCH PANEL DATA READ SUCCESSFUL");
+inline const QString kProgrammed = QStringLiteral("SWITCH PANEL HAS BEEN PROGRAMMED");
+inline const QString kIncomplete =
+    QStringLiteral("DATA MUST BE ENTERED (CLICKED) FOR ALL SWITCHES BEFORE WRITING DATA");
+
+inline QString portNotOpened(const QString &device)
+{
+    return QStringLiteral("COMMUNICATIONS FAILURE-SERIAL PORT %1 COULD NOT BE OPENED").arg(device);
+}
+
+} // namespace kdr::StatusTexts
