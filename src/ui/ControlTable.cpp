@@ -43,9 +43,9 @@ std::vector<ControlSpec> buildTable()
                      "PROGRAMMING       HEADER           LOCATION", {}, F::WindowDefault, kNoTab});
     table.push_back({"Line1", K::Line, 2160, 7200, 3240 - 2160, 0, {}, {}, F::WindowDefault, kNoTab});
     table.push_back({"Shape1", K::Shape, 3240, 6720, 615, 975, {}, {}, F::WindowDefault, kNoTab});
-    table.push_back({"Label1", K::Label, 2760, 240, 5535, 660,
+    table.push_back({"Label1", K::Title, 2760, 240, 5535, 660,
                      "RV KDR 10 BUTTON SWITCH PANEL CONFIGURATION PROGRAM", {}, F::Title, kNoTab});
-    table.push_back({"Label6", K::Label, 4800, 7800, 1455, 255, "PANEL NAME", {}, F::SansNormal, kNoTab});
+    table.push_back({"Label6", K::Heading, 4800, 7800, 1455, 255, "PANEL NAME", {}, F::SansNormal, kNoTab});
 
     // Lists before designation boxes: a box overlaps the top of its lists and is drawn over them.
     for (int i = 0; i < kSwitchCount; ++i) {

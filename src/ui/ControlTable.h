@@ -24,6 +24,8 @@ constexpr QRect twipsToPixels(int left, int top, int width, int height)
 enum class ControlKind {
     Picture,        // stretched panel picture, lowest layer
     Caption,        // switch caption over the picture
+    Title,          // the program's name, centred, in blue
+    Heading,        // a centred heading with a background of its own
     Label,
     Line,
     Shape,

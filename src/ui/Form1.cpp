@@ -70,128 +70,130 @@ void Form1::setFileDialogs(std::unique_ptr<FileDialogs> dialogs)
 
 Form1::~Form1() = default;
 
+QWidget *Form1::createControl(const ControlSpec &entry)
+{
+    QWidget *widget = nullptr;
+    switch (entry.kind) {
+    case ControlKind::Picture: {
+        auto *picture = new QLabel(this);
+        picture->setPixmap(QPixmap(QStringLiteral(":/kdr/panel.png")));
+        picture->setScaledContents(true);
+        widget = picture;
+        break;
+    }
+    case ControlKind::Caption: {
+        auto *caption = new QLabel(entry.text, this);
+        QPalette p = caption->palette();
+        p.setColor(QPalette::WindowText, Qt::white);  // system colour 14
+        caption->setPalette(p);
+        widget = caption;
+        break;
+    }
+    case ControlKind::Label:
+    case ControlKind::Title:
+    case ControlKind::Heading: {
+        auto *label = new QLabel(entry.text, this);
+        label->setWordWrap(true);
+        if (entry.kind != ControlKind::Label)
+            label->setAlignment(Qt::AlignHCenter | Qt::AlignTop);
+        // The name heading stands over the dark picture: give it its own background.
+        label->setAutoFillBackground(entry.kind == ControlKind::Heading);
+        if (entry.kind == ControlKind::Title) {
+            QPalette p = label->palette();
+            p.setColor(QPalette::WindowText, QColor(0, 0, 255));
+            label->setPalette(p);
+        }
+        widget = label;
+        break;
+    }
+    case ControlKind::Line: {
+        const QRect r = entry.pixelRect();
+        widget = new CalloutLine(r.topLeft(), QPoint(r.left() + r.width(), r.top()), this);
+        break;
+    }
+    case ControlKind::Shape:
+        widget = new MarkerShape(this);
+        break;
+    case ControlKind::ModuleList:
+    case ControlKind::ChannelList: {
+        auto *list = new SelectionList(this);
+        list->setFont(windowFont(entry.font));
+        list->setFrameShape(QFrame::Box);
+        list->setLineWidth(1);
+        list->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+        const int i = entry.switchIndex;
+        const bool isModule = entry.kind == ControlKind::ModuleList;
+        const auto fill = [list](const auto &entries) {
+            for (const ListEntry &item : entries)
+                list->addEntry(QString::fromLatin1(item.text), item.itemValue);
+        };
+        if (isModule)
+            fill(kModuleList);
+        else
+            fill(kChannelList);
+        list->setSelectionHandler([this, i, isModule] { isModule ? ModuleList_Click(i) : ChannelList_Click(i); });
+        (isModule ? m_groups[i].moduleList : m_groups[i].channelList) = list;
+        widget = list;
+        break;
+    }
+    case ControlKind::DesignationBox: {
+        auto *box = new QLineEdit(entry.text, this);
+        box->setValidator(new StorableTextValidator(box));
+        box->setCursorPosition(0);
+        m_groups[entry.switchIndex].designation = box;
+        widget = box;
+        break;
+    }
+    case ControlKind::NameBox:
+        m_panelName = new QLineEdit(this);
+        m_panelName->setMaxLength(kPanelNameMaxLength);
+        m_panelName->setValidator(new StorableTextValidator(m_panelName));
+        widget = m_panelName;
+        break;
+    case ControlKind::StatusBox:
+        m_status = new StatusTextBox(this);
+        widget = m_status;
+        break;
+    case ControlKind::Button: {
+        static const std::map<QString, void (Form1::*)()> commands{
+            {QStringLiteral("READ_CONFIG"), &Form1::READ_CONFIG_Click},
+            {QStringLiteral("WRITE_CONFIG"), &Form1::WRITE_CONFIG_Click},
+            {QStringLiteral("READ_FILE"), &Form1::READ_FILE_Click},
+            {QStringLiteral("WRITE_FILE"), &Form1::WRITE_FILE_Click},
+        };
+        auto *button = new WrappingButton(entry.text, this);
+        button->setAutoDefault(false);
+        connectCommand(button, commands.at(entry.name));
+        if (entry.name == QLatin1String("READ_CONFIG"))
+            m_readConfig = button;
+        widget = button;
+        break;
+    }
+    }
+    return widget;
+}
+
 void Form1::buildControls()
 {
     std::map<int, QWidget *> focusOrder;
 
-    for (const ControlSpec &spec : controlTable()) {
-        QWidget *widget = nullptr;
-        switch (spec.kind) {
-        case ControlKind::Picture: {
-            auto *picture = new QLabel(this);
-            picture->setPixmap(QPixmap(QStringLiteral(":/kdr/panel.png")));
-            picture->setScaledContents(true);
-            widget = picture;
-            break;
-        }
-        case ControlKind::Caption: {
-            auto *caption = new QLabel(spec.text, this);
-            QPalette p = caption->palette();
-            p.setColor(QPalette::WindowText, Qt::white);  // system colour 14
-            caption->setPalette(p);
-            widget = caption;
-            break;
-        }
-        case ControlKind::Label: {
-            auto *label = new QLabel(spec.text, this);
-            label->setWordWrap(true);
-            if (spec.name == QLatin1String("Label1") || spec.name == QLatin1String("Label6"))
-                label->setAlignment(Qt::AlignHCenter | Qt::AlignTop);
-            // The name heading stands over the dark picture: give it its own background.
-            label->setAutoFillBackground(spec.name == QLatin1String("Label6"));
-            if (spec.name == QLatin1String("Label1")) {
-                QPalette p = label->palette();
-                p.setColor(QPalette::WindowText, QColor(0, 0, 255));
-                label->setPalette(p);
-            }
-            widget = label;
-            break;
-        }
-        case ControlKind::Line: {
-            const QRect r = spec.pixelRect();
-            widget = new CalloutLine(r.topLeft(), QPoint(r.left() + r.width(), r.top()), this);
-            break;
-        }
-        case ControlKind::Shape:
-            widget = new MarkerShape(this);
-            break;
-        case ControlKind::ModuleList:
-        case ControlKind::ChannelList: {
-            auto *list = new SelectionList(this);
-            list->setFont(windowFont(spec.font));
-            list->setFrameShape(QFrame::Box);
-            list->setLineWidth(1);
-            list->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
-            const int i = spec.switchIndex;
-            if (spec.kind == ControlKind::ModuleList) {
-                for (const ListEntry &entry : kModuleList)
-                    list->addEntry(QString::fromLatin1(entry.text), entry.itemValue);
-                list->setSelectionHandler([this, i] { ModuleList_Click(i); });
-                m_groups[i].moduleList = list;
-            } else {
-                for (const ListEntry &entry : kChannelList)
-                    list->addEntry(QString::fromLatin1(entry.text), entry.itemValue);
-                list->setSelectionHandler([this, i] { ChannelList_Click(i); });
-                m_groups[i].channelList = list;
-            }
-            widget = list;
-            break;
-        }
-        case ControlKind::DesignationBox: {
-            auto *box = new QLineEdit(spec.text, this);
-            box->setValidator(new StorableTextValidator(box));
-            box->setCursorPosition(0);
-            m_groups[spec.switchIndex].designation = box;
-            widget = box;
-            break;
-        }
-        case ControlKind::NameBox:
-            m_panelName = new QLineEdit(this);
-            m_panelName->setMaxLength(kPanelNameMaxLength);
-            m_panelName->setValidator(new StorableTextValidator(m_panelName));
-            widget = m_panelName;
-            break;
-        case ControlKind::StatusBox:
-            m_status = new StatusTextBox(this);
-            widget = m_status;
-            break;
-        case ControlKind::Button: {
-            auto *button = new WrappingButton(spec.text, this);
-            button->setAutoDefault(false);
-            if (spec.name == QLatin1String("READ_CONFIG")) {
-                m_readConfig = button;
-                connectCommand(button, &Form1::READ_CONFIG_Click);
-            } else if (spec.name == QLatin1String("WRITE_CONFIG")) {
-                connectCommand(button, &Form1::WRITE_CONFIG_Click);
-            } else if (spec.name == QLatin1String("READ_FILE")) {
-                connectCommand(button, &Form1::READ_FILE_Click);
-            } else {
-                connectCommand(button, &Form1::WRITE_FILE_Click);
-            }
-            widget = button;
-            break;
-        }
-        }
-
-        widget->setObjectName(spec.name);
-        if (spec.kind != ControlKind::Line)
-            widget->setGeometry(spec.pixelRect());
-        if (spec.kind != ControlKind::Picture && spec.kind != ControlKind::Line
-            && spec.kind != ControlKind::Shape && spec.kind != ControlKind::ModuleList
-            && spec.kind != ControlKind::ChannelList)
-            widget->setFont(windowFont(spec.font));
-        if (!spec.toolTip.isEmpty())
-            widget->setToolTip(spec.toolTip);
-        if (spec.tab == kNoTab)
+    for (const ControlSpec &entry : controlTable()) {
+        QWidget *widget = createControl(entry);
+        widget->setObjectName(entry.name);
+        if (entry.kind != ControlKind::Line)
+            widget->setGeometry(entry.pixelRect());
+        widget->setFont(windowFont(entry.font));
+        // The title's height follows its wrapped text.
+        if (entry.kind == ControlKind::Title)
+            widget->resize(widget->width(), widget->heightForWidth(widget->width()));
+        if (!entry.toolTip.isEmpty())
+            widget->setToolTip(entry.toolTip);
+        if (entry.tab == kNoTab)
             widget->setFocusPolicy(Qt::NoFocus);
         else
-            focusOrder[spec.tab] = widget;
+            focusOrder[entry.tab] = widget;
         widget->raise();
     }
-
-    // The title label's height follows its wrapped text.
-    if (auto *title = findChild<QLabel *>(QStringLiteral("Label1")))
-        title->resize(title->width(), title->heightForWidth(title->width()));
 
     QWidget *previous = nullptr;
     for (const auto &[tab, widget] : focusOrder) {

@@ -21,6 +21,7 @@ class MSComm1;
 class PanelOperations;
 class PanelProtocol;
 class SelectionList;
+struct ControlSpec;
 class StatusTextBox;
 class TickWaiter;
 
@@ -69,6 +70,7 @@ private:
     };
 
     void buildControls();
+    QWidget *createControl(const ControlSpec &entry);
     void connectCommand(QPushButton *button, void (Form1::*command)());
     void READ_CONFIG_Click();
     void WRITE_CONFIG_Click();
