@@ -15,7 +15,6 @@ if [ "${1:-}" = "--asan" ]; then
     cmake --build "$dir" --target soak -j"$(nproc)"
     export ASAN_OPTIONS=detect_leaks=1:halt_on_error=1
     export UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1
-    export LSAN_OPTIONS=suppressions="$repo_root/bench/lsan-suppressions.txt"
 else
     dir="$build_dir"
     configure_and_build >/dev/null
