@@ -30,7 +30,6 @@ public:
 
     bool isPluggedIn() const { return m_master >= 0; }
     QString devicePath() const;       // the link path if there is one, else the terminal
-    QString terminalPath() const { return m_terminal; }
 
     SimulatedPanel &panel() { return m_panel; }
     const QList<Received> &received() const { return m_received; }

@@ -26,9 +26,6 @@ public:
     void WRITE_FILE_Click();
     void READ_FILE_Click();
 
-    // The dialog keeps the last file name between uses and offers it on opening.
-    QString dialogFileName() const { return m_dialogFileName; }
-
     // "description|pattern" as a filter for Qt's file dialog.
     static QString dialogFilter(const QString &filter);
 
@@ -37,6 +34,7 @@ private:
     SwitchPanelView &m_view;
     StatusBox &m_status;
     FileDialogs &m_dialogs;
+    // The dialog keeps the last file name between uses and offers it on opening.
     QString m_dialogFileName;
 };
 

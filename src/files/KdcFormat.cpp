@@ -4,7 +4,6 @@
 
 #include "model/DecimalText.h"
 
-#include <limits>
 
 namespace kdr::Kdc {
 
@@ -84,10 +83,10 @@ private:
 // start with one, empty when it does not fit 16 bits.
 std::optional<Code> integerField(const QByteArray &field)
 {
-    const double rounded = roundHalfEven(leadingDecimal(field));
-    if (rounded < std::numeric_limits<Code>::min() || rounded > std::numeric_limits<Code>::max())
+    const CodeValue value = toCode(roundHalfEven(leadingDecimal(field)));
+    if (value.outside16Bit)
         return std::nullopt;
-    return Code(rounded);
+    return value.code;
 }
 
 } // namespace

@@ -78,7 +78,6 @@ bool MSComm1::setSettings(const QString &settings)
     m_parity = p;
     m_dataBits = QSerialPort::DataBits(bits);
     m_stopBits = s;
-    m_settings = settings;
     return true;
 }
 

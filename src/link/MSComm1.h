@@ -24,10 +24,8 @@ public:
     static QString platformPortName(int portNumber);
 
     void setCommPort(int portNumber);
-    int commPort() const { return m_commPort; }
     // "baud,parity,data bits,stop bits", e.g. "9600,N,8,1"; false if it is not such a text.
     bool setSettings(const QString &settings);
-    QString settings() const { return m_settings; }
 
     // Opens or closes the port; after a failed open portOpen() stays false.
     void setPortOpen(bool open);
@@ -53,7 +51,6 @@ private:
     QSerialPort m_port;
     QString m_fixedDevice;
     int m_commPort = 1;
-    QString m_settings;
     qint32 m_baud = 9600;
     QSerialPort::Parity m_parity = QSerialPort::NoParity;
     QSerialPort::DataBits m_dataBits = QSerialPort::Data8;

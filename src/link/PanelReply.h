@@ -1,22 +1,13 @@
 #pragma once
 
-#include "model/SwitchCodes.h"
-
-#include <QByteArray>
+#include "model/DecimalText.h"
 
 namespace kdr {
 
-// A read reply's numeric value divided by 10, rounded half to even.
-struct ReplyValue {
-    Code code = 0;
-    // The value lies outside −32768 … 32767; `code` then holds the nearest end of
-    // that range instead of a wrapped-around number.
-    bool outside16Bit = false;
-};
-
-// The decimal number at the start of the reply (blanks before it skipped; an
-// optional sign and decimal fraction taken) is the value; a reply that does not
-// start with a number has the value 0.
+// A read reply's code: the number at its start (blanks before it skipped; an
+// optional sign and decimal fraction taken) divided by 10 and rounded half to even.
+// A reply that does not start with a number reads as 0.
+using ReplyValue = CodeValue;
 ReplyValue ConvertReply(const QByteArray &reply);
 
 } // namespace kdr

@@ -33,10 +33,7 @@ public:
     void WaitForReply();
 
     void interrupt() { m_interrupted = true; }
-    void clearInterrupt() { m_interrupted = false; }
     bool interrupted() const;
-
-    const QTimer &Timer1() const { return m_timer; }
 
 private:
     void Timer1_Timer();

@@ -2,6 +2,7 @@
 
 #include <cfenv>
 #include <cmath>
+#include <limits>
 
 namespace kdr {
 
@@ -37,6 +38,17 @@ double roundHalfEven(double value)
     const double rounded = std::nearbyint(value);
     std::fesetround(savedMode);
     return rounded;
+}
+
+CodeValue toCode(double wholeNumber)
+{
+    constexpr Code low = std::numeric_limits<Code>::min();
+    constexpr Code high = std::numeric_limits<Code>::max();
+    if (wholeNumber < low)
+        return {low, true};
+    if (wholeNumber > high)
+        return {high, true};
+    return {Code(wholeNumber), false};
 }
 
 } // namespace kdr

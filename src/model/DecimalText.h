@@ -1,5 +1,7 @@
 #pragma once
 
+#include "SwitchCodes.h"
+
 #include <QByteArray>
 
 namespace kdr {
@@ -13,5 +15,13 @@ double leadingDecimal(const QByteArray &text);
 // Rounds to the nearest integer, a value exactly halfway going to the even one
 // (150.5 → 150, 151.5 → 152), whatever rounding mode the caller left set.
 double roundHalfEven(double value);
+
+// A whole number as a 16-bit code. A value beyond −32768 … 32767 is marked and
+// held at the nearest end of that range instead of wrapping around.
+struct CodeValue {
+    Code code = 0;
+    bool outside16Bit = false;
+};
+CodeValue toCode(double wholeNumber);
 
 } // namespace kdr

@@ -8,37 +8,12 @@
 #include "model/SwitchDecoding.h"
 #include "model/SwitchSelection.h"
 
+#include <QScopeGuard>
+#include <QScopedValueRollback>
+
 namespace kdr {
 
 using namespace StatusTexts;
-
-namespace {
-
-// Marks an operation as running for as long as it is in scope.
-class BusyScope {
-public:
-    explicit BusyScope(bool &busy) : m_busy(busy) { m_busy = true; }
-    ~BusyScope() { m_busy = false; }
-    BusyScope(const BusyScope &) = delete;
-    BusyScope &operator=(const BusyScope &) = delete;
-
-private:
-    bool &m_busy;
-};
-
-// Closes the port when the operation ends, whichever way it ends.
-class PortCloser {
-public:
-    explicit PortCloser(MSComm1 &port) : m_port(port) {}
-    ~PortCloser() { m_port.setPortOpen(false); }
-    PortCloser(const PortCloser &) = delete;
-    PortCloser &operator=(const PortCloser &) = delete;
-
-private:
-    MSComm1 &m_port;
-};
-
-} // namespace
 
 const QString PanelOperations::kLineSettings = QStringLiteral("9600,N,8,1");
 
@@ -76,7 +51,7 @@ void PanelOperations::READ_CONFIG_Click()
 {
     if (m_busy)
         return;
-    BusyScope busy(m_busy);
+    const QScopedValueRollback<bool> busy(m_busy, true);
 
     m_status.setStatusColour(StatusColour::Yellow);
     m_status.setStatusText(kStartingRead);
@@ -85,7 +60,8 @@ void PanelOperations::READ_CONFIG_Click()
 
     if (!openPort())
         return;
-    PortCloser closer(m_port);
+    // Every path from here on ends with the port closed.
+    const auto closer = qScopeGuard([this] { m_port.setPortOpen(false); });
 
     if (!m_protocol.Handshake()) {
         fail(kNoResponse);
@@ -120,7 +96,7 @@ void PanelOperations::WRITE_CONFIG_Click()
 {
     if (m_busy)
         return;
-    BusyScope busy(m_busy);
+    const QScopedValueRollback<bool> busy(m_busy, true);
 
     m_status.setStatusColour(StatusColour::Yellow);
     m_status.showStatus();
@@ -132,7 +108,8 @@ void PanelOperations::WRITE_CONFIG_Click()
 
     if (!openPort())
         return;
-    PortCloser closer(m_port);
+    // Every path from here on ends with the port closed.
+    const auto closer = qScopeGuard([this] { m_port.setPortOpen(false); });
 
     if (m_state.error_flag == 1) {
         fail(kIncomplete);

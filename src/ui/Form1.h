@@ -44,7 +44,6 @@ public:
     bool operationRunning() const;
     // Replaces the file dialogs and the message box, e.g. by ones that need no person.
     void setFileDialogs(std::unique_ptr<FileDialogs> dialogs);
-    const FileCommands &fileCommands() const { return *m_files; }
 
     int modulePosition(int switchIndex) const override;
     int channelPosition(int switchIndex) const override;
