@@ -2,7 +2,7 @@
 // answers at once: how close each comes to its pacing floor, and what CPU it costs.
 #include "bench_util.h"
 
-#include "ui/Form1.h"
+#include "ui/MainWindow.h"
 #include "ui/StatusTextBox.h"
 
 #include "PtyPanel.h"
@@ -20,7 +20,7 @@ struct Figures {
     int ok = 0;
 };
 
-Figures run(Form1 &form, const char *button, const QString &success, int rounds)
+Figures run(MainWindow &form, const char *button, const QString &success, int rounds)
 {
     auto *b = form.findChild<QPushButton *>(QLatin1String(button));
     Figures f;
@@ -43,7 +43,7 @@ int main(int argc, char *argv[])
     QApplication app(argc, argv);
     const int rounds = argc > 1 ? std::max(1, atoi(argv[1])) : 10;
     sim::PtyPanel panel;
-    Form1 form(panel.devicePath());
+    MainWindow form(panel.devicePath());
     form.show();
 
     QTextStream out(stdout);

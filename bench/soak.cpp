@@ -3,8 +3,9 @@
 // Reports the outcomes that should not have happened, memory growth from the 20th
 // to the last cycle, and file descriptors left open.
 //   soak [cycles]   (default 200)
-#include "link/MSComm1.h"
-#include "ui/Form1.h"
+#include "link/PanelPort.h"
+#include "operations/PanelSession.h"
+#include "ui/MainWindow.h"
 #include "ui/SelectionList.h"
 #include "ui/StatusTextBox.h"
 
@@ -49,7 +50,7 @@ int codeFor(int cycle, int sw)
     return (cycle * 37 + sw * 17) % 161;
 }
 
-void selectCode(Form1 &form, int sw, int code)
+void selectCode(MainWindow &form, int sw, int code)
 {
     const int module = code == 160 ? 0 : code == 159 ? 17 : code / 10 + 1;
     form.selectModulePosition(sw, module);
@@ -57,7 +58,7 @@ void selectCode(Form1 &form, int sw, int code)
         form.selectChannelPosition(sw, code % 10);
 }
 
-int shownCode(Form1 &form, int sw)
+int shownCode(MainWindow &form, int sw)
 {
     const int module = form.modulePosition(sw);
     if (module == 0)
@@ -75,7 +76,7 @@ int main(int argc, char *argv[])
     const int cycles = argc > 1 ? std::max(21, atoi(argv[1])) : 200;
     QTemporaryDir dir;
     sim::PtyPanel panel({}, dir.filePath(QStringLiteral("soak-port")));
-    Form1 form(panel.devicePath());
+    MainWindow form(panel.devicePath());
     form.show();
     auto *read = form.findChild<QPushButton *>(QStringLiteral("READ_CONFIG"));
     auto *write = form.findChild<QPushButton *>(QStringLiteral("WRITE_CONFIG"));
@@ -134,7 +135,7 @@ int main(int argc, char *argv[])
                 }
             }
         }
-        if (form.port().portOpen()) {
+        if (form.session().port().isOpen()) {
             ++unexpected;
             out << "cycle " << cycle << ": port left open\n";
         }

@@ -1,9 +1,8 @@
 // How much CPU a wait for the panel costs, and how soon it notices a complete reply.
 #include "bench_util.h"
 
-#include "link/MSComm1.h"
+#include "link/PanelPort.h"
 #include "link/PanelProtocol.h"
-#include "link/StatusBox.h"
 #include "link/TickWaiter.h"
 
 #include "PtyPanel.h"
@@ -22,9 +21,8 @@ int main(int argc, char *argv[])
     faults.replyDelayMs = 30;  // the wait has to sleep before the reply comes
     sim::PtyPanel panel(faults);
     WorkingState state;
-    MSComm1 port(panel.devicePath());
-    port.setSettings(QStringLiteral("9600,N,8,1"));
-    port.setPortOpen(true);
+    PanelPort port(panel.devicePath());
+    port.open(kPanelLineSettings);
     TickWaiter waiter(state, port);
 
     std::vector<double> delaysMs;
@@ -33,14 +31,14 @@ int main(int argc, char *argv[])
     wall.start();
     int ended = 0;
     for (int i = 0; i < waits; ++i) {
-        port.output(PanelProtocol::readCommand(Code(i % 10)));
+        port.send(PanelProtocol::readCommand(Code(i % 10)));
         waiter.WaitForReply();
         const qint64 endNs = panel.nowNs();
-        if (port.inBufferCount() >= 5 && state.timer_flag == 0) {
+        if (port.bytesWaiting() >= 5 && state.timer_flag == 0) {
             ++ended;
             delaysMs.push_back((endNs - panel.lastReplyAtNs()) / 1e6);
         }
-        port.input();
+        port.takeAll();
     }
     const double wallMs = double(wall.elapsed());
     const double cpu = cpuMs() - cpuStart;

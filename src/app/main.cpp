@@ -1,4 +1,4 @@
-#include "ui/Form1.h"
+#include "ui/MainWindow.h"
 
 #include <QApplication>
 
@@ -8,7 +8,7 @@ int main(int argc, char *argv[])
     QApplication::setApplicationName(QStringLiteral("kdr-switch-panel"));
     QApplication::setApplicationVersion(QStringLiteral(KDR_VERSION));
     QApplication::setDesktopFileName(QStringLiteral("kdr-switch-panel"));
-    kdr::Form1 window;
+    kdr::MainWindow window;
     window.show();
     return app.exec();
 }

@@ -1,7 +1,7 @@
 // The tool's window wired to a simulated panel inside the same program, for trying
 // it without hardware. The panel holds a sample configuration; the title says that
 // it is simulated so that nobody takes it for a real panel.
-#include "ui/Form1.h"
+#include "ui/MainWindow.h"
 
 #include "PtyPanel.h"
 
@@ -30,7 +30,7 @@ int main(int argc, char *argv[])
     for (int address = 0; address < 10; ++address)
         panel.panel().setCode(address, kSampleCodes[address]);
 
-    kdr::Form1 window(panel.devicePath());
+    kdr::MainWindow window(panel.devicePath());
     window.setWindowTitle(window.windowTitle() + QStringLiteral(" - SIMULATED PANEL"));
     window.show();
     return app.exec();

@@ -3,8 +3,8 @@
 #include "FileDialogs.h"
 #include "KdcFormat.h"
 
-#include "link/StatusBox.h"
-#include "link/StatusTexts.h"
+#include "model/StatusBox.h"
+#include "model/StatusTexts.h"
 #include "model/SwitchDecoding.h"
 #include "model/SwitchSelection.h"
 
@@ -68,7 +68,7 @@ QString FileCommands::dialogFilter(const QString &filter)
     return description + QStringLiteral(" (") + pattern + QLatin1Char(')');
 }
 
-void FileCommands::WRITE_FILE_Click()
+void FileCommands::save()
 {
     m_status.hideStatus();
     m_state.error_flag = 0;
@@ -103,7 +103,7 @@ void FileCommands::WRITE_FILE_Click()
         writeAtomically(*chosen, *line);
 }
 
-void FileCommands::READ_FILE_Click()
+void FileCommands::open()
 {
     m_status.hideStatus();
 

@@ -23,8 +23,8 @@ public:
 
     FileCommands(WorkingState &state, SwitchPanelView &view, StatusBox &status, FileDialogs &dialogs);
 
-    void WRITE_FILE_Click();
-    void READ_FILE_Click();
+    void save();
+    void open();
 
     // "description|pattern" as a filter for Qt's file dialog.
     static QString dialogFilter(const QString &filter);

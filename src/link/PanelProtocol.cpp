@@ -1,14 +1,10 @@
 #include "PanelProtocol.h"
 
-#include "MSComm1.h"
+#include "PanelPort.h"
 #include "PanelReply.h"
-#include "StatusBox.h"
-#include "StatusTexts.h"
 #include "TickWaiter.h"
 
 namespace kdr {
-
-using namespace StatusTexts;
 
 namespace {
 
@@ -20,8 +16,8 @@ bool isValidCode(Code code) { return code >= 0 && code <= kCodeNotAssigned; }
 
 const QByteArray PanelProtocol::kAcknowledgement = QByteArrayLiteral("D000D");
 
-PanelProtocol::PanelProtocol(WorkingState &state, MSComm1 &port, TickWaiter &waiter, StatusBox &status)
-    : m_state(state), m_port(port), m_waiter(waiter), m_status(status)
+PanelProtocol::PanelProtocol(WorkingState &state, PanelPort &port, TickWaiter &waiter)
+    : m_state(state), m_port(port), m_waiter(waiter)
 {
 }
 
@@ -47,71 +43,76 @@ QByteArray PanelProtocol::readCommand(Code address)
     return frame;
 }
 
-bool PanelProtocol::Handshake()
+std::optional<LinkOutcome> PanelProtocol::stoppedEarly() const
+{
+    if (m_port.lostConnection())
+        return LinkOutcome::ConnectionLost;
+    if (m_waiter.interrupted())
+        return LinkOutcome::Interrupted;
+    return std::nullopt;
+}
+
+StepResult PanelProtocol::fail(LinkOutcome outcome)
+{
+    m_state.error_flag = 1;
+    return {outcome, std::nullopt};
+}
+
+LinkOutcome PanelProtocol::Handshake()
 {
     int counter = 1;
     do {
-        m_port.output(QByteArrayLiteral("A"));
+        m_port.send(QByteArrayLiteral("A"));
         m_state.timer_flag = 0;
-        m_waiter.WaitForReply();
+        if (!m_waiter.WaitForReply())
+            return *stoppedEarly();
         ++counter;
-    } while (m_port.inBufferCount() < TickWaiter::kReplyLength && counter <= kHandshakeAttempts
-             && !m_waiter.interrupted());
-    const QByteArray reply = m_port.input();
-    return reply == kAcknowledgement && m_state.timer_flag != 1;
+    } while (m_port.bytesWaiting() < TickWaiter::kReplyLength && counter <= kHandshakeAttempts);
+    const QByteArray reply = m_port.takeAll();
+    return reply == kAcknowledgement && m_state.timer_flag != 1 ? LinkOutcome::Ok
+                                                                : LinkOutcome::NoAcknowledgement;
 }
 
-void PanelProtocol::WriteSwitchCode()
+StepResult PanelProtocol::WriteSwitchCode()
 {
-    m_port.output(writeCommand(m_state.address_l, m_state.data_l));
+    m_port.send(writeCommand(m_state.address_l, m_state.data_l));
     m_state.error_flag = 0;
-    m_waiter.WaitForReply();
-    if (m_port.input() != kAcknowledgement) {
-        m_state.error_flag = 1;
-        return;
-    }
+    if (!m_waiter.WaitForReply())
+        return fail(*stoppedEarly());
+    if (m_port.takeAll() != kAcknowledgement)
+        return fail(LinkOutcome::NoAcknowledgement);
 
-    m_port.output(readCommand(m_state.address_l));
-    m_waiter.WaitForReply();
-    const QByteArray reply = m_port.input();
-    if (reply.size() < kShortestReply) {
-        m_state.error_flag = 1;
-        m_status.setStatusText(kCorrupted);
-        return;
-    }
+    m_port.send(readCommand(m_state.address_l));
+    if (!m_waiter.WaitForReply())
+        return fail(*stoppedEarly());
+    const QByteArray reply = m_port.takeAll();
+    if (reply.size() < kShortestReply)
+        return fail(LinkOutcome::ShortReply);
     m_state.A = ConvertReply(reply).code;
-    if (m_state.A == m_state.data_l) {
-        m_status.setStatusColour(StatusColour::Yellow);
-        m_status.setStatusText(kCommunicationsOk);
-    } else {
+    if (m_state.A != m_state.data_l) {
         m_state.error_flag = 1;
-        m_status.setStatusText(kFailedToVerify);
+        return {LinkOutcome::Mismatch, m_state.A};
     }
+    return {LinkOutcome::Ok, m_state.A};
 }
 
-void PanelProtocol::ReadSwitchCode()
+StepResult PanelProtocol::ReadSwitchCode()
 {
-    m_status.showStatus();
     m_state.error_flag = 0;
-    m_lastReadGotNoValue = false;
-    m_port.output(readCommand(m_state.address_l));
-    m_waiter.WaitForReply();
-    const QByteArray reply = m_port.input();
-    if (reply.size() < kShortestReply) {
-        // A missing reply is no reading: never let an older value pass for one.
-        m_lastReadGotNoValue = true;
-        m_state.error_flag = 1;
-        m_status.setStatusText(kCorrupted);
-        return;
-    }
+    m_port.send(readCommand(m_state.address_l));
+    if (!m_waiter.WaitForReply())
+        return fail(*stoppedEarly());
+    const QByteArray reply = m_port.takeAll();
+    // A missing reply is no reading: never let an older value pass for one.
+    if (reply.size() < kShortestReply)
+        return fail(LinkOutcome::ShortReply);
     const ReplyValue value = ConvertReply(reply);
     m_state.A = value.code;
     if (value.outside16Bit || !isValidCode(m_state.A)) {
         m_state.error_flag = 1;
-        m_status.setStatusText(kOutOfRange);
-    } else {
-        m_status.setStatusText(kCommunicationsOk);
+        return {LinkOutcome::OutOfRange, m_state.A};
     }
+    return {LinkOutcome::Ok, m_state.A};
 }
 
 } // namespace kdr

@@ -4,49 +4,70 @@
 
 #include <QByteArray>
 
+#include <optional>
+
 namespace kdr {
 
-class MSComm1;
-class StatusBox;
+class PanelPort;
 class TickWaiter;
+
+// What one exchange with the panel came to.
+enum class LinkOutcome {
+    Ok,
+    NoAcknowledgement,  // the answer to "A" or to a write was not exactly "D000D"
+    ShortReply,         // a read or read-back answered fewer than four bytes, or nothing
+    NotANumber,         // a read or read-back answer that is no number
+    OutOfRange,         // a read value outside 0 … 160
+    Mismatch,           // the read-back differs from the code written
+    ConnectionLost,     // the cable went away during the exchange
+    Interrupted,        // the wait was stopped from outside (window closing, Ctrl+C)
+};
+
+// An exchange's outcome and, where one was read, the value read.
+struct StepResult {
+    LinkOutcome outcome = LinkOutcome::Ok;
+    std::optional<Code> value;
+};
 
 // The panel's command protocol. The tool speaks first and the panel only answers:
 // "A" is acknowledged with "D000D"; a write command is acknowledged with "D000D";
 // a read command is answered with the stored code × 10 as decimal text.
 //
-// The procedures exchange values through the working state: `address_l` and
-// `data_l` in, `A` and `error_flag` out, the outcome also shown in the status box.
+// The procedures take `address_l` and `data_l` from the working state and leave
+// `A` and `error_flag` in it, as the panel's procedures always have; each also
+// returns what happened. After a wait that ended because of a lost cable or an
+// interruption nothing more is sent.
 class PanelProtocol {
 public:
     static constexpr int kHandshakeAttempts = 6;
     static const QByteArray kAcknowledgement;  // "D000D"
 
-    PanelProtocol(WorkingState &state, MSComm1 &port, TickWaiter &waiter, StatusBox &status);
+    PanelProtocol(WorkingState &state, PanelPort &port, TickWaiter &waiter);
 
-    // Sends "A" up to six times until five or more bytes are waiting; true only for
-    // exactly "D000D" received before the last wait's tick. Shows nothing itself.
-    bool Handshake();
+    // Sends "A" up to six times until five or more bytes are waiting; Ok only for
+    // exactly "D000D" received before the last wait's tick.
+    LinkOutcome Handshake();
 
     // Writes `data_l` to `address_l` and reads it back. `error_flag` 0 only when the
-    // acknowledgement is exactly "D000D" and the value read back equals `data_l`.
-    void WriteSwitchCode();
+    // acknowledgement is exactly "D000D" and the value read back equals `data_l`;
+    // `A` holds the value read back whenever one was read.
+    StepResult WriteSwitchCode();
 
     // Reads the code at `address_l` into `A`. `error_flag` 1 for a code outside
     // 0 … 160, and for a reply of fewer than four bytes (then `A` is left alone).
-    void ReadSwitchCode();
-
-    // The last ReadSwitchCode got fewer than four bytes: no value was read at all.
-    bool lastReadGotNoValue() const { return m_lastReadGotNoValue; }
+    StepResult ReadSwitchCode();
 
     static QByteArray writeCommand(Code address, Code code);
     static QByteArray readCommand(Code address);
 
 private:
+    // What a wait that ended early means, if it did.
+    std::optional<LinkOutcome> stoppedEarly() const;
+    StepResult fail(LinkOutcome outcome);
+
     WorkingState &m_state;
-    MSComm1 &m_port;
+    PanelPort &m_port;
     TickWaiter &m_waiter;
-    StatusBox &m_status;
-    bool m_lastReadGotNoValue = false;
 };
 
 } // namespace kdr

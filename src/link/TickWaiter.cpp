@@ -1,12 +1,14 @@
 #include "TickWaiter.h"
 
-#include "MSComm1.h"
+#include "PanelPort.h"
 
+#include <QAbstractEventDispatcher>
 #include <QCoreApplication>
+#include <QThread>
 
 namespace kdr {
 
-TickWaiter::TickWaiter(WorkingState &state, MSComm1 &port, QObject *parent)
+TickWaiter::TickWaiter(WorkingState &state, PanelPort &port, QObject *parent)
     : QObject(parent), m_state(state), m_port(port)
 {
     // A coarse timer may fire up to 5 % early; a tick must never come before 100 ms.
@@ -25,30 +27,38 @@ void TickWaiter::armTimer()
     m_timer.start(kTickMs);
 }
 
+void TickWaiter::interrupt()
+{
+    m_interrupted = true;
+    if (QAbstractEventDispatcher *dispatcher = QAbstractEventDispatcher::instance(thread()))
+        dispatcher->wakeUp();
+}
+
 bool TickWaiter::interrupted() const
 {
     return m_interrupted || m_port.lostConnection();
 }
 
 template<typename Done>
-void TickWaiter::pumpEventsUntil(Done done)
+bool TickWaiter::pumpEventsUntil(Done done)
 {
     QCoreApplication::processEvents(QEventLoop::AllEvents);
     while (!done() && !interrupted())
         QCoreApplication::processEvents(QEventLoop::AllEvents | QEventLoop::WaitForMoreEvents);
+    return !interrupted();
 }
 
-void TickWaiter::WaitOneTick()
+bool TickWaiter::WaitOneTick()
 {
     armTimer();
-    pumpEventsUntil([this] { return m_state.timer_flag == 1; });
+    return pumpEventsUntil([this] { return m_state.timer_flag == 1; });
 }
 
-void TickWaiter::WaitForReply()
+bool TickWaiter::WaitForReply()
 {
     armTimer();
-    pumpEventsUntil([this] {
-        return m_port.inBufferCount() >= kReplyLength || m_state.timer_flag == 1;
+    return pumpEventsUntil([this] {
+        return m_port.bytesWaiting() >= kReplyLength || m_state.timer_flag == 1;
     });
 }
 

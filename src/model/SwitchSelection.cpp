@@ -43,7 +43,7 @@ ChannelSelectionEffect ChannelSelected(WorkingState &state, int switchIndex, int
     return {true};
 }
 
-void CollectSwitchCodes(WorkingState &state, const PanelListPositions &positions)
+std::optional<int> CollectSwitchCodes(WorkingState &state, const PanelListPositions &positions)
 {
     for (int i = 0; i < kSwitchCount; ++i) {
         const SwitchListPositions &p = positions[i];
@@ -51,17 +51,16 @@ void CollectSwitchCodes(WorkingState &state, const PanelListPositions &positions
             state.sw[i].w = kModuleList[p.module].itemValue;
             continue;
         }
-        if (!isModulePosition(p.module) || !isChannelPosition(p.channel)) {
-            state.error_flag = 1;
-            return;
-        }
-        const auto sum = addCodes(kModuleList[p.module].itemValue, kChannelList[p.channel].itemValue);
+        const auto sum = isModulePosition(p.module) && isChannelPosition(p.channel)
+                             ? addCodes(kModuleList[p.module].itemValue, kChannelList[p.channel].itemValue)
+                             : std::nullopt;
         if (!sum) {
             state.error_flag = 1;
-            return;
+            return i;
         }
         state.sw[i].w = *sum;
     }
+    return std::nullopt;
 }
 
 } // namespace kdr

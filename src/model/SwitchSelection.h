@@ -38,8 +38,8 @@ ChannelSelectionEffect ChannelSelected(WorkingState &state, int switchIndex, int
 
 // Turns the twenty list positions into `s1w` … `s10w`. Stops at the first switch
 // whose module is unselected, or ordinary without a channel: sets `error_flag` to 1,
-// leaves that switch's and the later switches' collected codes as they were. Never
-// clears `error_flag`.
-void CollectSwitchCodes(WorkingState &state, const PanelListPositions &positions);
+// leaves that switch's and the later switches' collected codes as they were, and
+// returns that switch's index. Never clears `error_flag`.
+std::optional<int> CollectSwitchCodes(WorkingState &state, const PanelListPositions &positions);
 
 } // namespace kdr

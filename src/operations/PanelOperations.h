@@ -1,41 +1,47 @@
 #pragma once
 
+#include "OperationResult.h"
+
 #include "model/SwitchPanelView.h"
 #include "model/WorkingState.h"
 
 namespace kdr {
 
-class MSComm1;
+class PanelPort;
 class PanelProtocol;
 class StatusBox;
 class TickWaiter;
+struct StepResult;
+enum class StepKind;
 
 // Reading the ten switch codes out of the panel into the lists, and writing the
 // lists' codes into the panel, each write verified. Both open the port first and
-// close it on every path; both report only through the status box.
+// close it on every path; both report through the status box and return how they
+// ended.
 //
-// The waits keep the window's events running, so a click can arrive while an
-// operation runs: busy() tells the window to ignore its command buttons meanwhile.
+// The waits keep the thread's events running, so a click can arrive while an
+// operation runs: busy() tells the window to ignore its commands meanwhile, and a
+// second operation started anyway returns Busy at once.
 class PanelOperations {
 public:
-    static constexpr int kPortNumber = 1;
-    static const QString kLineSettings;  // "9600,N,8,1"
-
-    PanelOperations(WorkingState &state, MSComm1 &port, TickWaiter &waiter, PanelProtocol &protocol,
+    PanelOperations(WorkingState &state, PanelPort &port, TickWaiter &waiter, PanelProtocol &protocol,
                     SwitchPanelView &view, StatusBox &status);
 
-    void READ_CONFIG_Click();
-    void WRITE_CONFIG_Click();
+    OperationResult readPanel();
+    OperationResult writePanel();
 
     bool busy() const { return m_busy; }
 
 private:
-    bool openPort();
-    void fail(const QString &text);
-    void succeed(const QString &text);
+    bool openPort(OperationResult &result);
+    void report(StepKind kind, const StepResult &step);
+    OperationResult &fail(OperationResult &result, OperationOutcome outcome, const QString &text);
+    OperationResult &succeed(OperationResult &result, const QString &text);
+    // After a pause that ended early: how the operation ends.
+    OperationResult &stopped(OperationResult &result);
 
     WorkingState &m_state;
-    MSComm1 &m_port;
+    PanelPort &m_port;
     TickWaiter &m_waiter;
     PanelProtocol &m_protocol;
     SwitchPanelView &m_view;

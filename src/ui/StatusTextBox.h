@@ -1,6 +1,6 @@
 #pragma once
 
-#include "link/StatusBox.h"
+#include "model/StatusBox.h"
 
 #include <QTextEdit>
 

@@ -1,6 +1,6 @@
 #include "files/FileCommands.h"
 #include "files/FileDialogs.h"
-#include "ui/Form1.h"
+#include "ui/MainWindow.h"
 #include "ui/SelectionList.h"
 #include "ui/StatusTextBox.h"
 
@@ -112,14 +112,14 @@ private:
     }
 
     std::unique_ptr<QTemporaryDir> m_dir;
-    std::unique_ptr<Form1> m_form;
+    std::unique_ptr<MainWindow> m_form;
     ScriptedDialogs *m_dialogs = nullptr;
 };
 
 void TestFileCommands::init()
 {
     m_dir = std::make_unique<QTemporaryDir>();
-    m_form = std::make_unique<Form1>();
+    m_form = std::make_unique<MainWindow>();
     auto dialogs = std::make_unique<ScriptedDialogs>();
     m_dialogs = dialogs.get();
     m_form->setFileDialogs(std::move(dialogs));

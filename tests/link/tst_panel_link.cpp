@@ -1,7 +1,6 @@
-#include "link/MSComm1.h"
+#include "link/PanelPort.h"
 #include "link/PanelProtocol.h"
 #include "link/PanelReply.h"
-#include "link/StatusBox.h"
 #include "link/TickWaiter.h"
 
 #include "PtyPanel.h"
@@ -17,33 +16,17 @@ using namespace kdr::sim;
 
 namespace {
 
-class RecordingStatusBox : public StatusBox {
-public:
-    void setStatusText(const QString &t) override { text = t; }
-    void setStatusColour(StatusColour c) override { colour = c; }
-    void showStatus() override { visible = true; }
-    void hideStatus() override { visible = false; }
-
-    QString text = QStringLiteral("UNTOUCHED");
-    StatusColour colour = StatusColour::Red;
-    bool visible = false;
-};
-
 // The tool's side of one cable to a simulated panel over a pseudo-terminal.
 struct Link {
     explicit Link(PanelFaults faults = {})
-        : panel(std::move(faults)), port(panel.devicePath()), waiter(state, port),
-          protocol(state, port, waiter, status)
+        : panel(std::move(faults)), port(panel.devicePath()), waiter(state, port), protocol(state, port, waiter)
     {
-        port.setCommPort(1);
-        port.setSettings(QStringLiteral("9600,N,8,1"));
-        port.setPortOpen(true);
+        port.open(kPanelLineSettings);
     }
 
     PtyPanel panel;
     WorkingState state;
-    RecordingStatusBox status;
-    MSComm1 port;
+    PanelPort port;
     TickWaiter waiter;
     PanelProtocol protocol;
 };
@@ -121,8 +104,8 @@ void TestPanelLink::tickNeverComesEarly()
         link.waiter.WaitForReply();
         QVERIFY(clock.elapsed() >= 100);
         QVERIFY(clock.elapsed() < 400);
-        QCOMPARE(link.port.inBufferCount(), 0);
-        QCOMPARE(link.port.input(), QByteArray());
+        QCOMPARE(link.port.bytesWaiting(), 0);
+        QCOMPARE(link.port.takeAll(), QByteArray());
     }
 }
 
@@ -133,28 +116,28 @@ void TestPanelLink::waitEndsOnFiveBytesOrTheTick()
     faults.readReplyAt.insert(1, "01500");  // five
     Link link(faults);
 
-    link.port.output(PanelProtocol::readCommand(1));
+    link.port.send(PanelProtocol::readCommand(1));
     QElapsedTimer clock;
     clock.start();
     link.waiter.WaitForReply();
     QVERIFY(clock.elapsed() < 100);
     QCOMPARE(link.state.timer_flag, 0);
-    QCOMPARE(link.port.input(), QByteArray("01500"));
+    QCOMPARE(link.port.takeAll(), QByteArray("01500"));
 
-    link.port.output(PanelProtocol::readCommand(0));
+    link.port.send(PanelProtocol::readCommand(0));
     clock.restart();
     link.waiter.WaitForReply();
     QVERIFY(clock.elapsed() >= 100);
     QCOMPARE(link.state.timer_flag, 1);
-    QCOMPARE(link.port.inBufferCount(), 4);
+    QCOMPARE(link.port.bytesWaiting(), 4);
 }
 
 void TestPanelLink::bytesAlreadyWaitingCountTowardsTheNextWait()
 {
     Link link;
-    link.port.output(PanelProtocol::readCommand(2));
+    link.port.send(PanelProtocol::readCommand(2));
     link.waiter.WaitOneTick();  // ends on the tick alone; the reply stays waiting
-    QCOMPARE(link.port.inBufferCount(), 5);
+    QCOMPARE(link.port.bytesWaiting(), 5);
     QElapsedTimer clock;
     clock.start();
     link.waiter.WaitForReply();
@@ -164,14 +147,14 @@ void TestPanelLink::bytesAlreadyWaitingCountTowardsTheNextWait()
     // Late bytes stand in front of the next reply, which then no longer matches.
     link.state.address_l = 2;
     link.state.data_l = 20;
-    link.protocol.WriteSwitchCode();
+    QCOMPARE(link.protocol.WriteSwitchCode().outcome, LinkOutcome::NoAcknowledgement);
     QCOMPARE(link.state.error_flag, 1);
 }
 
 void TestPanelLink::handshakeFirstAnswer()
 {
     Link link;
-    QVERIFY(link.protocol.Handshake());
+    QCOMPARE(link.protocol.Handshake(), LinkOutcome::Ok);
     QCOMPARE(link.panel.commands(), QList<QByteArray>{"A"});
 }
 
@@ -182,14 +165,13 @@ void TestPanelLink::handshakeSilentPanel()
     Link link(silent);
     QElapsedTimer clock;
     clock.start();
-    QVERIFY(!link.protocol.Handshake());
+    QCOMPARE(link.protocol.Handshake(), LinkOutcome::NoAcknowledgement);
     const qint64 took = clock.elapsed();
     QCOMPARE(link.panel.countOf("A"), 6);
     const auto &log = link.panel.received();
     for (int i = 1; i < log.size(); ++i)
         QVERIFY2(log[i].atMs - log[i - 1].atMs >= 99, "sends must be a tick apart");
     QVERIFY2(took >= 600 && took < 1200, qPrintable(QString::number(took)));
-    QCOMPARE(link.status.text, QStringLiteral("UNTOUCHED"));  // the operation reports, not the handshake
 }
 
 void TestPanelLink::handshakeWrongBytesSendsOnce()
@@ -197,7 +179,7 @@ void TestPanelLink::handshakeWrongBytesSendsOnce()
     PanelFaults faults;
     faults.handshakeReply = QByteArray::fromHex("4430303144");
     Link link(faults);
-    QVERIFY(!link.protocol.Handshake());
+    QCOMPARE(link.protocol.Handshake(), LinkOutcome::NoAcknowledgement);
     QCOMPARE(link.panel.countOf("A"), 1);
 }
 
@@ -206,7 +188,7 @@ void TestPanelLink::handshakeAnswerOnlyToFourth()
     PanelFaults faults;
     faults.answerFromHandshake = 4;
     Link link(faults);
-    QVERIFY(link.protocol.Handshake());
+    QCOMPARE(link.protocol.Handshake(), LinkOutcome::Ok);
     QCOMPARE(link.panel.countOf("A"), 4);
 }
 
@@ -215,7 +197,7 @@ void TestPanelLink::handshakeTwoAcknowledgementsFail()
     PanelFaults faults;
     faults.trailing = "D000D";
     Link link(faults);
-    QVERIFY(!link.protocol.Handshake());
+    QCOMPARE(link.protocol.Handshake(), LinkOutcome::NoAcknowledgement);
     QCOMPARE(link.panel.countOf("A"), 1);
 }
 
@@ -224,7 +206,7 @@ void TestPanelLink::handshakeCompletedWithTheTickFails()
     PanelFaults faults;
     faults.stallAfterReplyMs = 150;  // the reply and the tick are both pending when events run again
     Link link(faults);
-    QVERIFY(!link.protocol.Handshake());
+    QCOMPARE(link.protocol.Handshake(), LinkOutcome::NoAcknowledgement);
     QCOMPARE(link.state.timer_flag, 1);
     QCOMPARE(link.panel.countOf("A"), 1);
 }
@@ -251,17 +233,16 @@ void TestPanelLink::writeVerifies_data()
     QTest::addColumn<QByteArray>("readBack");  // what a read of address 3 answers; null: the stored code
     QTest::addColumn<int>("error");
     QTest::addColumn<int>("a");
-    QTest::addColumn<QString>("text");
-    QTest::addColumn<bool>("yellow");
+    QTest::addColumn<LinkOutcome>("outcome");
     QTest::addColumn<int>("commands");
 
-    const QString untouched = QStringLiteral("UNTOUCHED");
-    QTest::newRow("verified") << QByteArray("D000D") << QByteArray() << 0 << 150 << "COMMUNICATIONS OK" << true << 2;
-    QTest::newRow("1505 verifies 150") << QByteArray("D000D") << QByteArray("1505") << 0 << 150 << "COMMUNICATIONS OK" << true << 2;
-    QTest::newRow("151 is not 150") << QByteArray("D000D") << QByteArray("1510") << 1 << 151 << "DATA FAILED TO VERIFY" << false << 2;
-    QTest::newRow("short read-back") << QByteArray("D000D") << QByteArray("15") << 1 << 7 << "COMMUNICATIONS CORRUPTED" << false << 2;
-    QTest::newRow("lower-case ack") << QByteArray("d000d") << QByteArray() << 1 << 7 << untouched << false << 1;
-    QTest::newRow("over-long ack") << QByteArray("D000DD") << QByteArray() << 1 << 7 << untouched << false << 1;
+    using O = LinkOutcome;
+    QTest::newRow("verified") << QByteArray("D000D") << QByteArray() << 0 << 150 << O::Ok << 2;
+    QTest::newRow("1505 verifies 150") << QByteArray("D000D") << QByteArray("1505") << 0 << 150 << O::Ok << 2;
+    QTest::newRow("151 is not 150") << QByteArray("D000D") << QByteArray("1510") << 1 << 151 << O::Mismatch << 2;
+    QTest::newRow("short read-back") << QByteArray("D000D") << QByteArray("15") << 1 << 7 << O::ShortReply << 2;
+    QTest::newRow("lower-case ack") << QByteArray("d000d") << QByteArray() << 1 << 7 << O::NoAcknowledgement << 1;
+    QTest::newRow("over-long ack") << QByteArray("D000DD") << QByteArray() << 1 << 7 << O::NoAcknowledgement << 1;
 }
 
 void TestPanelLink::writeVerifies()
@@ -270,8 +251,7 @@ void TestPanelLink::writeVerifies()
     QFETCH(QByteArray, readBack);
     QFETCH(int, error);
     QFETCH(int, a);
-    QFETCH(QString, text);
-    QFETCH(bool, yellow);
+    QFETCH(LinkOutcome, outcome);
     QFETCH(int, commands);
 
     PanelFaults faults;
@@ -283,14 +263,12 @@ void TestPanelLink::writeVerifies()
     link.state.error_flag = 1;
     link.state.address_l = 3;
     link.state.data_l = 150;
-    link.status.colour = StatusColour::Red;
-    link.protocol.WriteSwitchCode();
+    const StepResult step = link.protocol.WriteSwitchCode();
+    QCOMPARE(step.outcome, outcome);
     QCOMPARE(int(link.state.error_flag), error);
     QCOMPARE(int(link.state.A), a);
-    QCOMPARE(link.status.text, text);
-    QCOMPARE(link.status.colour, yellow ? StatusColour::Yellow : StatusColour::Red);
+    QCOMPARE(step.value.has_value(), outcome == LinkOutcome::Ok || outcome == LinkOutcome::Mismatch);
     QCOMPARE(link.panel.commands().size(), commands);
-    QVERIFY(!link.status.visible);  // a write never changes the box's visibility
 }
 
 void TestPanelLink::readValues_data()
@@ -298,14 +276,15 @@ void TestPanelLink::readValues_data()
     QTest::addColumn<QByteArray>("reply");
     QTest::addColumn<int>("error");
     QTest::addColumn<int>("a");
-    QTest::addColumn<QString>("text");
-    QTest::newRow("1600 is N/A") << QByteArray("1600") << 0 << 160 << "COMMUNICATIONS OK";
-    QTest::newRow("1615 rounds to 162") << QByteArray("1615") << 1 << 162 << "ERROR - DATA OUT OF RANGE";
-    QTest::newRow("letter first") << QByteArray("Q1234") << 0 << 0 << "COMMUNICATIONS OK";
-    QTest::newRow("negative") << QByteArray("-0010") << 1 << -1 << "ERROR - DATA OUT OF RANGE";
-    QTest::newRow("beyond 16 bits") << QByteArray("99999999") << 1 << 32767 << "ERROR - DATA OUT OF RANGE";
-    QTest::newRow("short") << QByteArray("016") << 1 << 42 << "COMMUNICATIONS CORRUPTED";
-    QTest::newRow("missing") << QByteArray("") << 1 << 42 << "COMMUNICATIONS CORRUPTED";
+    QTest::addColumn<LinkOutcome>("outcome");
+    using O = LinkOutcome;
+    QTest::newRow("1600 is N/A") << QByteArray("1600") << 0 << 160 << O::Ok;
+    QTest::newRow("1615 rounds to 162") << QByteArray("1615") << 1 << 162 << O::OutOfRange;
+    QTest::newRow("letter first") << QByteArray("Q1234") << 0 << 0 << O::Ok;
+    QTest::newRow("negative") << QByteArray("-0010") << 1 << -1 << O::OutOfRange;
+    QTest::newRow("beyond 16 bits") << QByteArray("99999999") << 1 << 32767 << O::OutOfRange;
+    QTest::newRow("short") << QByteArray("016") << 1 << 42 << O::ShortReply;
+    QTest::newRow("missing") << QByteArray("") << 1 << 42 << O::ShortReply;
 }
 
 void TestPanelLink::readValues()
@@ -313,7 +292,7 @@ void TestPanelLink::readValues()
     QFETCH(QByteArray, reply);
     QFETCH(int, error);
     QFETCH(int, a);
-    QFETCH(QString, text);
+    QFETCH(LinkOutcome, outcome);
 
     PanelFaults faults;
     faults.readReplyAt.insert(5, reply);
@@ -321,14 +300,11 @@ void TestPanelLink::readValues()
     link.state.A = 42;
     link.state.error_flag = 1;
     link.state.address_l = 5;
-    link.status.colour = StatusColour::Green;
-    link.protocol.ReadSwitchCode();
+    const StepResult step = link.protocol.ReadSwitchCode();
+    QCOMPARE(step.outcome, outcome);
     QCOMPARE(int(link.state.error_flag), error);
     QCOMPARE(int(link.state.A), a);
-    QCOMPARE(link.status.text, text);
-    QCOMPARE(link.status.colour, StatusColour::Green);
-    QVERIFY(link.status.visible);
-    QCOMPARE(link.protocol.lastReadGotNoValue(), reply.size() < 4);
+    QCOMPARE(step.value.has_value(), reply.size() >= 4);
 }
 
 void TestPanelLink::hangUpMidWaitEndsTheWait()
@@ -337,43 +313,39 @@ void TestPanelLink::hangUpMidWaitEndsTheWait()
     faults.silent = true;
     faults.hangUpAfterCommands = 1;
     Link link(faults);
-    QSignalSpy lost(&link.port, &MSComm1::connectionLost);
+    QSignalSpy lost(&link.port, &PanelPort::connectionLost);
     link.state.address_l = 0;
     QElapsedTimer clock;
     clock.start();
-    link.protocol.ReadSwitchCode();
+    QCOMPARE(link.protocol.ReadSwitchCode().outcome, LinkOutcome::ConnectionLost);
     QVERIFY2(clock.elapsed() < 150, qPrintable(QString::number(clock.elapsed())));
     QCOMPARE(link.state.error_flag, 1);
     QCOMPARE(lost.count(), 1);
-    QVERIFY(!link.port.portOpen());
-    QTRY_VERIFY(!link.port.portOpen());
+    QVERIFY(link.port.lostConnection());
+    QVERIFY(!link.port.isOpen());
 
     // Whatever runs next on the dead port fails at once instead of hanging.
     clock.restart();
-    QVERIFY(!link.protocol.Handshake());
+    QCOMPARE(link.protocol.Handshake(), LinkOutcome::ConnectionLost);
     QVERIFY(clock.elapsed() < 150);
-    link.port.setPortOpen(false);
+    QCOMPARE(link.panel.commands().size(), 1);  // nothing went out after the loss
+    link.port.close();
 }
 
 void TestPanelLink::portThatCannotOpen()
 {
-    MSComm1 port(QStringLiteral("/nonexistent/ttyS0"));
-    port.setSettings(QStringLiteral("9600,N,8,1"));
-    port.setPortOpen(true);
-    QVERIFY(!port.portOpen());
-    QCOMPARE(port.deviceName(), QStringLiteral("/nonexistent/ttyS0"));
-    port.output("A");  // harmless on a closed port
-    QCOMPARE(port.inBufferCount(), 0);
+    PanelPort port(QStringLiteral("/nonexistent/ttyS0"));
+    QVERIFY(port.open(kPanelLineSettings) != PortOpenError::None);
+    QVERIFY(!port.isOpen());
+    QCOMPARE(port.device(), QStringLiteral("/nonexistent/ttyS0"));
+    port.send("A");  // harmless on a closed port
+    QCOMPARE(port.bytesWaiting(), 0);
 
-    MSComm1 first;
-    first.setCommPort(1);
 #ifdef Q_OS_WIN
-    QCOMPARE(first.deviceName(), QStringLiteral("COM1"));
+    QCOMPARE(PanelPort::defaultDevice(), QStringLiteral("COM1"));
 #else
-    QCOMPARE(first.deviceName(), QStringLiteral("/dev/ttyS0"));
+    QCOMPARE(PanelPort::defaultDevice(), QStringLiteral("/dev/ttyS0"));
 #endif
-    QVERIFY(!first.setSettings(QStringLiteral("9600,X,8,1")));
-    QVERIFY(first.setSettings(QStringLiteral("9600,N,8,1")));
 }
 
 QTEST_GUILESS_MAIN(TestPanelLink)

@@ -1,39 +1,26 @@
-#include "link/MSComm1.h"
-#include "ui/Form1.h"
-#include "ui/SelectionList.h"
-#include "ui/StatusTextBox.h"
+#include "link/PanelPort.h"
+#include "model/HeadlessPanelView.h"
+#include "model/StatusTexts.h"
+#include "operations/PanelSession.h"
+#include "operations/StepStatus.h"
 
 #include "PtyPanel.h"
 
-#include <QApplication>
 #include <QElapsedTimer>
-#include <QLineEdit>
-#include <QPushButton>
 #include <QTemporaryDir>
 #include <QTest>
-#include <QTimer>
+#include <QThread>
 
 #include <memory>
 
 using namespace kdr;
 using namespace kdr::sim;
-
-namespace {
-
-const QString kNoResponse = QStringLiteral("COMMUNICATIONS FAILURE SWITCH PANEL FAILED TO RESPOND");
-const QString kBadData = QStringLiteral("COMMUNICATIONS FAILURE-BAD SWITCH PANEL DATA");
-const QString kReadOk = QStringLiteral("SWITCH PANEL DATA READ SUCCESSFUL");
-const QString kProgrammed = QStringLiteral("SWITCH PANEL HAS BEEN PROGRAMMED");
-const QString kIncomplete = QStringLiteral("DATA MUST BE ENTERED (CLICKED) FOR ALL SWITCHES BEFORE WRITING DATA");
-
-const QColor kRed(255, 0, 0), kGreen(0, 255, 0);
-
-} // namespace
+using namespace kdr::StatusTexts;
 
 class TestPanelOperations : public QObject {
     Q_OBJECT
 private slots:
-    void init();
+    void init() { start(); }
     void cleanup();
 
     void fullReadShowsDecodedCodes();
@@ -42,7 +29,6 @@ private slots:
     void readAnsweredOnlyAtFourthAttempt();
     void readStopsAtOutOfRangeCode();
     void readStopsAtMissingReply();
-    void clickDuringReadChangesNothingOnTheWire();
 
     void writeRefusesIncompleteSwitches();
     void writeAllNotAssigned();
@@ -52,29 +38,31 @@ private slots:
 
     void portThatCannotBeOpened();
     void unplugMidOperationThenReplug();
-    void closingTheWindowEndsTheWait();
-    void closingTheWindowEndsTheProgram();  // last: the application quits here
+    void stepStatusTexts();
+    void twoSessionsInTwoThreads();
 
 private:
     void start(PanelFaults faults = {});
-    void click(const char *button) { QTest::mouseClick(m_form->findChild<QPushButton *>(QLatin1String(button)), Qt::LeftButton); }
-    SelectionList *list(int n) const { return m_form->findChild<SelectionList *>(QStringLiteral("List%1").arg(n)); }
-    QLineEdit *box(int n) const { return m_form->findChild<QLineEdit *>(QStringLiteral("Text%1").arg(n)); }
-    QString statusText() const { return m_form->statusBox().toPlainText(); }
-    QColor statusColour() const { return m_form->statusBox().background(); }
+    HeadlessPanelView &view() { return m_session->headlessView(); }
+    HeadlessStatusBox &status() { return m_session->headlessStatus(); }
     void setAll(int module, int channel = -1)
     {
         for (int i = 0; i < kSwitchCount; ++i) {
-            m_form->selectModulePosition(i, module);
+            view().selectModulePosition(i, module);
             if (channel >= 0)
-                m_form->selectChannelPosition(i, channel);
+                view().selectChannelPosition(i, channel);
         }
     }
-    void expectEnded()
+    void expectEnded(const OperationResult &result, OperationOutcome outcome, const QString &text,
+                     StatusColour colour = StatusColour::Red)
     {
-        QVERIFY(m_form->statusBox().isVisible());
-        QVERIFY(!m_form->port().portOpen());
-        QVERIFY(!m_form->operationRunning());
+        QCOMPARE(result.outcome, outcome);
+        QCOMPARE(result.statusText, text);
+        QCOMPARE(status().text(), text);
+        QCOMPARE(status().colour(), colour);
+        QVERIFY(status().isVisible());
+        QVERIFY(!m_session->port().isOpen());
+        QVERIFY(!m_session->busy());
     }
     QList<QByteArray> writes() const
     {
@@ -87,28 +75,21 @@ private:
 
     QTemporaryDir m_dir;
     std::unique_ptr<PtyPanel> m_panel;
-    std::unique_ptr<Form1> m_form;
+    std::unique_ptr<PanelSession> m_session;
 };
-
-void TestPanelOperations::init()
-{
-    start();
-}
 
 void TestPanelOperations::start(PanelFaults faults)
 {
-    m_form.reset();
+    m_session.reset();
     m_panel.reset();
     m_panel = std::make_unique<PtyPanel>(std::move(faults), m_dir.filePath(QStringLiteral("panel-port")));
     QVERIFY(m_panel->isPluggedIn());
-    m_form = std::make_unique<Form1>(m_panel->devicePath());
-    m_form->show();
-    QVERIFY(QTest::qWaitForWindowExposed(m_form.get()));
+    m_session = std::make_unique<PanelSession>(m_panel->devicePath());
 }
 
 void TestPanelOperations::cleanup()
 {
-    m_form.reset();
+    m_session.reset();
     m_panel.reset();
 }
 
@@ -117,47 +98,35 @@ void TestPanelOperations::fullReadShowsDecodedCodes()
     const int codes[] = {0, 9, 10, 25, 158, 159, 160, 25, 160, 159};
     for (int a = 0; a < 10; ++a)
         m_panel->panel().setCode(a, codes[a]);
-    box(2)->setText(QStringLiteral("COACH"));
-    box(5)->setText(QStringLiteral("PORCH LIGHT"));
+    view().setPanelNameText(QStringLiteral("COACH"));
+    view().setDesignationText(2, QStringLiteral("PORCH LIGHT"));
 
-    click("READ_CONFIG");
+    const OperationResult result = m_session->readPanel();
 
-    QCOMPARE(statusText(), kReadOk);
-    QCOMPARE(statusColour(), kGreen);
-    expectEnded();
-    QCOMPARE(box(2)->text(), QString());
+    expectEnded(result, OperationOutcome::Succeeded, kReadSuccessful, StatusColour::Green);
+    QCOMPARE(view().panelNameText(), QString());
     const int module[] = {1, 1, 2, 3, 16, 17, 0, 3, 0, 17};
     const int channel[] = {0, 9, 0, 5, 8};
     for (int i = 0; i < 10; ++i) {
-        QCOMPARE(list(2 * i + 1)->selectedPosition(), module[i]);
-        if (i < 5) {
-            QCOMPARE(list(2 * i + 2)->selectedPosition(), channel[i]);
-            QVERIFY(list(2 * i + 2)->isVisible());
-        }
-        QCOMPARE(list(2 * i + 2)->isVisible(), module[i] != 0 && module[i] != 17);
-        QCOMPARE(box(i + 3)->text(), QString());
-        QVERIFY(!box(i + 3)->isVisible());
+        QCOMPARE(result.codesRead[i], std::optional<Code>(codes[i]));
+        QCOMPARE(view().modulePosition(i), module[i]);
+        if (i < 5)
+            QCOMPARE(view().channelPosition(i), channel[i]);
+        QCOMPARE(view().channelListVisible(i), module[i] != 0 && module[i] != 17);
+        QCOMPARE(view().designationText(i), QString());
+        QVERIFY(!view().designationVisible(i));
     }
     QCOMPARE(m_panel->countOf("A"), 1);
     QCOMPARE(m_panel->commands().size(), 11);  // no read of address 10
-
-    // A channel click shows the emptied designation box again; a module click does not.
-    QTest::mouseClick(list(1)->viewport(), Qt::LeftButton, {}, list(1)->visualItemRect(list(1)->item(1)).center());
-    QVERIFY(!box(3)->isVisible());
-    QTest::mouseClick(list(2)->viewport(), Qt::LeftButton, {}, list(2)->visualItemRect(list(2)->item(0)).center());
-    QVERIFY(box(3)->isVisible());
 }
 
 void TestPanelOperations::readOfAllNotAssigned()
 {
-    m_form->statusBox().hideStatus();
-    click("READ_CONFIG");
-    QCOMPARE(statusText(), kReadOk);
-    expectEnded();
+    expectEnded(m_session->readPanel(), OperationOutcome::Succeeded, kReadSuccessful, StatusColour::Green);
     for (int i = 0; i < 10; ++i) {
-        QCOMPARE(list(2 * i + 1)->selectedPosition(), 0);
-        QVERIFY(!list(2 * i + 2)->isVisible());
-        QVERIFY(!box(i + 3)->isVisible());
+        QCOMPARE(view().modulePosition(i), 0);
+        QVERIFY(!view().channelListVisible(i));
+        QVERIFY(!view().designationVisible(i));
     }
 }
 
@@ -166,17 +135,14 @@ void TestPanelOperations::readFromAbsentPanel()
     PanelFaults silent;
     silent.silent = true;
     start(silent);
-    m_form->selectModulePosition(0, 5);
-    box(2)->setText(QStringLiteral("NAME"));
-    click("READ_CONFIG");
-    QCOMPARE(statusText(), kNoResponse);
-    QCOMPARE(statusColour(), kRed);
-    expectEnded();
+    view().selectModulePosition(0, 5);
+    view().setPanelNameText(QStringLiteral("NAME"));
+    expectEnded(m_session->readPanel(), OperationOutcome::NoResponse, kNoResponse);
     QCOMPARE(m_panel->countOf("A"), 6);
     QCOMPARE(m_panel->commands().size(), 6);
-    QCOMPARE(box(2)->text(), QString());
-    QCOMPARE(list(1)->selectedPosition(), 5);
-    QCOMPARE(box(3)->text(), QStringLiteral("DESIGNATION "));
+    QCOMPARE(view().panelNameText(), QString());
+    QCOMPARE(view().modulePosition(0), 5);
+    QCOMPARE(view().designationText(0), QStringLiteral("DESIGNATION "));
 }
 
 void TestPanelOperations::readAnsweredOnlyAtFourthAttempt()
@@ -184,8 +150,7 @@ void TestPanelOperations::readAnsweredOnlyAtFourthAttempt()
     PanelFaults faults;
     faults.answerFromHandshake = 4;
     start(faults);
-    click("READ_CONFIG");
-    QCOMPARE(statusText(), kReadOk);
+    QCOMPARE(m_session->readPanel().outcome, OperationOutcome::Succeeded);
     QCOMPARE(m_panel->countOf("A"), 4);
 }
 
@@ -197,28 +162,29 @@ void TestPanelOperations::readStopsAtOutOfRangeCode()
     for (int a = 0; a < 3; ++a)
         m_panel->panel().setCode(a, 20 + a);
     setAll(2, 4);  // "B" / "5" everywhere beforehand
-    box(8)->setText(QStringLiteral("AWNING"));
+    view().setDesignationText(5, QStringLiteral("AWNING"));
 
-    click("READ_CONFIG");
+    const OperationResult result = m_session->readPanel();
     const qint64 endedAt = m_panel->elapsedMs();
 
-    QCOMPARE(statusText(), kBadData);
-    QCOMPARE(statusColour(), kRed);
-    expectEnded();
+    expectEnded(result, OperationOutcome::BadData, kBadData);
+    QCOMPARE(result.failedSwitch, 3);
+    QCOMPARE(result.codesRead[3], std::optional<Code>(170));
+    QVERIFY(!result.codesRead[4]);
     for (int i = 0; i < 3; ++i) {
-        QCOMPARE(list(2 * i + 1)->selectedPosition(), 3);
-        QCOMPARE(list(2 * i + 2)->selectedPosition(), i);
+        QCOMPARE(view().modulePosition(i), 3);
+        QCOMPARE(view().channelPosition(i), i);
     }
-    QCOMPARE(list(7)->selectedPosition(), 0);  // 170 shows as "N/A"
-    QVERIFY(!list(8)->isVisible());
-    QVERIFY(!box(6)->isVisible());
-    QCOMPARE(box(6)->text(), QString());
+    QCOMPARE(view().modulePosition(3), 0);  // 170 shows as "N/A"
+    QVERIFY(!view().channelListVisible(3));
+    QVERIFY(!view().designationVisible(3));
+    QCOMPARE(view().designationText(3), QString());
     for (int i = 4; i < 10; ++i) {
-        QCOMPARE(list(2 * i + 1)->selectedPosition(), 2);
-        QCOMPARE(list(2 * i + 2)->selectedPosition(), 4);
-        QVERIFY(box(i + 3)->isVisible());
+        QCOMPARE(view().modulePosition(i), 2);
+        QCOMPARE(view().channelPosition(i), 4);
+        QVERIFY(view().designationVisible(i));
     }
-    QCOMPARE(box(8)->text(), QStringLiteral("AWNING"));
+    QCOMPARE(view().designationText(5), QStringLiteral("AWNING"));
     // Red at once: the failure follows the fourth read without a further tick.
     const auto &log = m_panel->received();
     QCOMPARE(log.size(), 5);
@@ -230,64 +196,41 @@ void TestPanelOperations::readStopsAtMissingReply()
     PanelFaults faults;
     faults.readReplyAt.insert(1, "");
     start(faults);
-    m_form->selectModulePosition(1, 7);
-    m_form->selectChannelPosition(1, 2);
-    click("READ_CONFIG");
-    QCOMPARE(statusText(), kBadData);
-    expectEnded();
-    QCOMPARE(list(1)->selectedPosition(), 0);   // SW1 was read
-    QCOMPARE(list(3)->selectedPosition(), 7);   // SW2 shows no value that was never read
-    QCOMPARE(list(4)->selectedPosition(), 2);
-    QVERIFY(box(4)->isVisible());
-    QCOMPARE(box(4)->text(), QStringLiteral("DESIGNATION "));
-}
-
-void TestPanelOperations::clickDuringReadChangesNothingOnTheWire()
-{
-    int nestedClicks = 0;
-    QTimer::singleShot(350, this, [&] {
-        ++nestedClicks;
-        click("READ_CONFIG");
-        click("WRITE_CONFIG");
-    });
-    click("READ_CONFIG");
-    QCOMPARE(nestedClicks, 1);
-    QCOMPARE(statusText(), kReadOk);
-    QCOMPARE(m_panel->countOf("A"), 1);
-    QCOMPARE(m_panel->commands().size(), 11);
-    QVERIFY(writes().isEmpty());
+    view().selectModulePosition(1, 7);
+    view().selectChannelPosition(1, 2);
+    const OperationResult result = m_session->readPanel();
+    expectEnded(result, OperationOutcome::BadData, kBadData);
+    QCOMPARE(result.failedSwitch, 1);
+    QCOMPARE(view().modulePosition(0), 0);   // SW1 was read
+    QCOMPARE(view().modulePosition(1), 7);   // SW2 shows no value that was never read
+    QCOMPARE(view().channelPosition(1), 2);
+    QVERIFY(view().designationVisible(1));
+    QCOMPARE(view().designationText(1), QStringLiteral("DESIGNATION "));
 }
 
 void TestPanelOperations::writeRefusesIncompleteSwitches()
 {
     setAll(0);
-    m_form->selectModulePosition(2, 3);  // "C" without a channel
-    click("WRITE_CONFIG");
-    QCOMPARE(statusText(), kIncomplete);
-    QCOMPARE(statusColour(), kRed);
-    expectEnded();
+    view().selectModulePosition(2, 3);  // "C" without a channel
+    OperationResult result = m_session->writePanel();
+    expectEnded(result, OperationOutcome::Incomplete, kIncomplete);
+    QCOMPARE(result.failedSwitch, 2);
 
-    m_form->selectChannelPosition(2, 1);
-    m_form->selectModulePosition(4, -1);
-    list(9)->clearSelection();  // no module at all for SW5
-    click("WRITE_CONFIG");
-    QCOMPARE(statusText(), kIncomplete);
-    expectEnded();
+    view().selectChannelPosition(2, 1);
+    view().selectModulePosition(4, -1);  // no module at all for SW5
+    result = m_session->writePanel();
+    expectEnded(result, OperationOutcome::Incomplete, kIncomplete);
+    QCOMPARE(result.failedSwitch, 4);
     QVERIFY(m_panel->received().isEmpty());
 }
 
 void TestPanelOperations::writeAllNotAssigned()
 {
     setAll(0);
-    box(2)->setText(QStringLiteral("COACH"));
-    box(3)->setText(QStringLiteral("STEP"));
-    m_form->statusBox().hideStatus();
+    view().setPanelNameText(QStringLiteral("COACH"));
+    view().setDesignationText(0, QStringLiteral("STEP"));
 
-    click("WRITE_CONFIG");
-
-    QCOMPARE(statusText(), kProgrammed);
-    QCOMPARE(statusColour(), kGreen);
-    expectEnded();
+    expectEnded(m_session->writePanel(), OperationOutcome::Succeeded, kProgrammed, StatusColour::Green);
     const QList<QByteArray> written = writes();
     QCOMPARE(written.size(), 11);
     for (int a = 0; a < 11; ++a) {
@@ -301,10 +244,10 @@ void TestPanelOperations::writeAllNotAssigned()
     for (int i = 3; i < log.size(); i += 2)
         QVERIFY2(log[i].atMs - log[i - 2].atMs >= 99, "a tick before every write step");
     // A write changes no list and no text box.
-    QCOMPARE(box(2)->text(), QStringLiteral("COACH"));
-    QCOMPARE(box(3)->text(), QStringLiteral("STEP"));
+    QCOMPARE(view().panelNameText(), QStringLiteral("COACH"));
+    QCOMPARE(view().designationText(0), QStringLiteral("STEP"));
     for (int i = 0; i < 10; ++i)
-        QCOMPARE(list(2 * i + 1)->selectedPosition(), 0);
+        QCOMPARE(view().modulePosition(i), 0);
 }
 
 void TestPanelOperations::writeStopsAtMismatch()
@@ -313,10 +256,9 @@ void TestPanelOperations::writeStopsAtMismatch()
     faults.readReplyAt.insert(4, "01510");
     start(faults);
     setAll(3, 3);
-    click("WRITE_CONFIG");
-    QCOMPARE(statusText(), kBadData);
-    QCOMPARE(statusColour(), kRed);
-    expectEnded();
+    const OperationResult result = m_session->writePanel();
+    expectEnded(result, OperationOutcome::BadData, kBadData);
+    QCOMPARE(result.failedSwitch, 4);
     const QList<QByteArray> written = writes();
     QCOMPARE(written.size(), 5);
     QCOMPARE(quint8(written.last()[2]), 4);
@@ -330,9 +272,9 @@ void TestPanelOperations::writeFailsAtClosingAddressOnly()
     faults.readReplyAt.insert(10, "01580");
     start(faults);
     setAll(16, 9);  // "P" + "10" is written as 159
-    click("WRITE_CONFIG");
-    QCOMPARE(statusText(), kBadData);
-    expectEnded();
+    const OperationResult result = m_session->writePanel();
+    expectEnded(result, OperationOutcome::BadData, kBadData);
+    QCOMPARE(result.failedSwitch, -1);  // no switch of its own
     QCOMPARE(writes().size(), 11);
     for (int a = 0; a < 10; ++a)
         QCOMPARE(m_panel->panel().code(a), 159);
@@ -344,79 +286,92 @@ void TestPanelOperations::writeFromAbsentPanel()
     silent.silent = true;
     start(silent);
     setAll(17);
-    click("WRITE_CONFIG");
-    QCOMPARE(statusText(), kNoResponse);
-    expectEnded();
+    expectEnded(m_session->writePanel(), OperationOutcome::NoResponse, kNoResponse);
     QCOMPARE(m_panel->countOf("A"), 6);
     QVERIFY(writes().isEmpty());
 }
 
 void TestPanelOperations::portThatCannotBeOpened()
 {
-    m_form = std::make_unique<Form1>(QStringLiteral("/nonexistent/ttyS0"));
-    m_form->show();
-    const QString notOpened = QStringLiteral("COMMUNICATIONS FAILURE-SERIAL PORT /nonexistent/ttyS0 COULD NOT BE OPENED");
-    box(2)->setText(QStringLiteral("KEEP"));
-    click("READ_CONFIG");
-    QCOMPARE(statusText(), notOpened);
-    QCOMPARE(statusColour(), kRed);
-    QCOMPARE(box(2)->text(), QString());
-    click("WRITE_CONFIG");  // incomplete selections too, but the port comes first
-    QCOMPARE(statusText(), notOpened);
-    expectEnded();
+    m_session->setDevice(QStringLiteral("/nonexistent/ttyS0"));
+    view().setPanelNameText(QStringLiteral("KEEP"));
+    const OperationResult read = m_session->readPanel();
+    QCOMPARE(read.outcome, OperationOutcome::PortNotOpened);
+    QCOMPARE(read.portError, PortOpenError::NoSuchPort);
+    QCOMPARE(view().panelNameText(), QString());
+    QVERIFY(status().text().startsWith(QStringLiteral("COMMUNICATIONS FAILURE-SERIAL PORT /nonexistent/ttyS0 COULD NOT BE OPENED")));
+    // Incomplete selections too, but the port comes first.
+    QCOMPARE(m_session->writePanel().outcome, OperationOutcome::PortNotOpened);
+    QCOMPARE(status().colour(), StatusColour::Red);
 }
 
 void TestPanelOperations::unplugMidOperationThenReplug()
 {
     m_panel->panel().faults().hangUpAfterCommands = 3;
-    click("READ_CONFIG");
-    QCOMPARE(statusText(), kBadData);
-    QCOMPARE(statusColour(), kRed);
-    expectEnded();
-    QCOMPARE(list(1)->selectedPosition(), 0);  // SW1 was read before the cable went
+    OperationResult result = m_session->readPanel();
+    expectEnded(result, OperationOutcome::ConnectionLost, kBadData);
+    QCOMPARE(view().modulePosition(0), 0);  // SW1 was read before the cable went
+    const int sentBeforeLoss = m_panel->commandsSincePlugIn();
 
     m_panel->panel().faults().hangUpAfterCommands = 1;
     QVERIFY(m_panel->plugIn());
     setAll(0);
-    click("WRITE_CONFIG");
-    QCOMPARE(statusText(), kNoResponse);  // gone during the handshake
-    expectEnded();
+    expectEnded(m_session->writePanel(), OperationOutcome::ConnectionLost, kNoResponse);  // gone during the handshake
+    QCOMPARE(sentBeforeLoss, 3);
 
     m_panel->panel().faults().hangUpAfterCommands = 0;
     QVERIFY(m_panel->plugIn());
-    click("READ_CONFIG");
-    QCOMPARE(statusText(), kReadOk);
-    expectEnded();
+    expectEnded(m_session->readPanel(), OperationOutcome::Succeeded, kReadSuccessful, StatusColour::Green);
 }
 
-void TestPanelOperations::closingTheWindowEndsTheWait()
+void TestPanelOperations::stepStatusTexts()
 {
-    m_panel->panel().faults().silent = true;
-    QTimer::singleShot(250, m_form.get(), &QWidget::close);
+    // What each exchange shows while an operation runs; a failing acknowledgement shows nothing.
+    using O = LinkOutcome;
+    const auto write = [](O o) { return statusAfterStep(StepKind::Write, o); };
+    const auto read = [](O o) { return statusAfterStep(StepKind::Read, o); };
+    QCOMPARE(write(O::Ok)->text, kCommunicationsOk);
+    QCOMPARE(write(O::Ok)->colour, std::optional(StatusColour::Yellow));
+    QCOMPARE(read(O::Ok)->text, kCommunicationsOk);
+    QVERIFY(!read(O::Ok)->colour);
+    QCOMPARE(write(O::Mismatch)->text, kFailedToVerify);
+    QCOMPARE(write(O::ShortReply)->text, kCorrupted);
+    QCOMPARE(read(O::OutOfRange)->text, kOutOfRange);
+    QVERIFY(!write(O::NoAcknowledgement));
+    QVERIFY(!read(O::Interrupted));
+}
+
+void TestPanelOperations::twoSessionsInTwoThreads()
+{
+    // Each session in a thread of its own; both simulators answer from this one.
+    PtyPanel second({}, m_dir.filePath(QStringLiteral("second-port")));
+    m_panel->panel().setCode(0, 42);
+    second.panel().setCode(0, 7);
+    PanelSession other(second.devicePath());
+    std::array<PanelSession *, 2> sessions{m_session.get(), &other};
+    std::array<std::unique_ptr<QThread>, 2> threads;
+    std::array<OperationResult, 2> results;
     QElapsedTimer clock;
     clock.start();
-    click("READ_CONFIG");
-    QVERIFY2(clock.elapsed() < 250 + 150, qPrintable(QString::number(clock.elapsed())));
-    QVERIFY(!m_form->isVisible());
-    QVERIFY(!m_form->port().portOpen());
-    QVERIFY(!m_form->operationRunning());
+    for (int i = 0; i < 2; ++i) {
+        sessions[i]->moveToThread(nullptr);
+        threads[i].reset(QThread::create([&, i] {
+            sessions[i]->moveToThread(QThread::currentThread());
+            results[i] = sessions[i]->readPanel();
+            sessions[i]->moveToThread(nullptr);
+        }));
+        threads[i]->start();
+    }
+    QTRY_VERIFY_WITH_TIMEOUT(threads[0]->isFinished() && threads[1]->isFinished(), 5000);
+    for (PanelSession *s : sessions)
+        s->moveToThread(thread());
+    QCOMPARE(results[0].outcome, OperationOutcome::Succeeded);
+    QCOMPARE(results[1].outcome, OperationOutcome::Succeeded);
+    QCOMPARE(results[0].codesRead[0], std::optional<Code>(42));
+    QCOMPARE(results[1].codesRead[0], std::optional<Code>(7));
+    // Side by side, not one after the other: two reads take about as long as one.
+    QVERIFY2(clock.elapsed() < 2 * 11 * 100, qPrintable(QString::number(clock.elapsed())));
 }
 
-void TestPanelOperations::closingTheWindowEndsTheProgram()
-{
-    // What main() does, with a read under way when the window is closed.
-    m_panel->panel().faults().replyDelayMs = 60;
-    QTimer::singleShot(0, this, [this] { click("READ_CONFIG"); });
-    QTimer::singleShot(400, m_form.get(), &QWidget::close);
-    QElapsedTimer clock;
-    clock.start();
-    const int status = QApplication::exec();
-    QCOMPARE(status, 0);
-    QVERIFY2(clock.elapsed() < 400 + 200, qPrintable(QString::number(clock.elapsed())));
-    QVERIFY(!m_form->port().portOpen());
-    QVERIFY(!m_form->operationRunning());
-    QCOMPARE(m_form->statusBox().background(), kRed);
-}
-
-QTEST_MAIN(TestPanelOperations)
+QTEST_GUILESS_MAIN(TestPanelOperations)
 #include "tst_panel_operations.moc"

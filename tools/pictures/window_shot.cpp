@@ -1,7 +1,7 @@
 // Makes the README's pictures of the window: as it opens, after a successful read
 // of a (simulated) panel, and after a read from a panel that does not answer.
 //   window-shot DIR
-#include "ui/Form1.h"
+#include "ui/MainWindow.h"
 
 #include "PtyPanel.h"
 
@@ -27,7 +27,7 @@ bool readAndSave(kdr::sim::PanelFaults faults, const QString &path)
     kdr::sim::PtyPanel panel(std::move(faults));
     for (int address = 0; address < 10; ++address)
         panel.panel().setCode(address, kSampleCodes[address]);
-    kdr::Form1 window(panel.devicePath());
+    kdr::MainWindow window(panel.devicePath());
     window.show();
     window.findChild<QPushButton *>(QStringLiteral("READ_CONFIG"))->click();
     return save(window, path);
@@ -41,7 +41,7 @@ int main(int argc, char **argv)
     const QDir folder(argc > 1 ? QString::fromLocal8Bit(argv[1]) : QStringLiteral("docs"));
     bool ok = true;
     {
-        kdr::Form1 window;
+        kdr::MainWindow window;
         window.show();
         ok &= save(window, folder.filePath(QStringLiteral("window.png")));
     }

@@ -1,6 +1,6 @@
 #include "StorableTextValidator.h"
 
-#include "KdcFormat.h"
+#include "files/KdcFormat.h"
 
 namespace kdr {
 

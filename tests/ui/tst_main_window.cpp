@@ -1,6 +1,11 @@
-#include "ui/Form1.h"
+#include "files/FileDialogs.h"
+#include "operations/PanelSession.h"
+#include "link/PanelPort.h"
+#include "ui/MainWindow.h"
 #include "ui/SelectionList.h"
 #include "ui/StatusTextBox.h"
+
+#include "PtyPanel.h"
 
 #include <QApplication>
 #include <QClipboard>
@@ -9,9 +14,11 @@
 #include <QPushButton>
 #include <QAbstractTextDocumentLayout>
 #include <QScrollBar>
+#include <QElapsedTimer>
 #include <QTest>
 #include <QTextBlock>
 #include <QTextLayout>
+#include <QTimer>
 
 using namespace kdr;
 
@@ -38,7 +45,7 @@ QRect px(int l, int t, int w, int h) { return QRect(l / 15, t / 15, w / 15, h / 
 
 } // namespace
 
-class TestForm1 : public QObject {
+class TestMainWindow : public QObject {
     Q_OBJECT
 private slots:
     void init();
@@ -61,6 +68,10 @@ private slots:
     void moduleChannelRoundTripThroughTheWindow();
     void noChannelPositionClearsTheList();
 
+    void commandsDuringAReadAreIgnored();
+    void closingTheWindowEndsTheWait();
+    void closingTheWindowEndsTheProgram();  // last: the application quits here
+
 private:
     template<typename T = QWidget>
     T *control(const QString &name) const
@@ -77,23 +88,23 @@ private:
         QTest::mouseClick(l->viewport(), Qt::LeftButton, modifiers, l->visualItemRect(l->item(row)).center());
     }
 
-    Form1 *m_form = nullptr;
+    MainWindow *m_form = nullptr;
 };
 
-void TestForm1::init()
+void TestMainWindow::init()
 {
-    m_form = new Form1;
+    m_form = new MainWindow;
     m_form->show();
     QVERIFY(QTest::qWaitForWindowExposed(m_form));
 }
 
-void TestForm1::cleanup()
+void TestMainWindow::cleanup()
 {
     delete m_form;
     m_form = nullptr;
 }
 
-void TestForm1::startsUpQuiet()
+void TestMainWindow::startsUpQuiet()
 {
     QCOMPARE(m_form->windowTitle(), QStringLiteral("RV KDR 10 BUTTON SWITCH PANEL CONFIGURATION PROGRAM"));
     QCOMPARE(m_form->size(), QSize(736, 594));
@@ -120,7 +131,7 @@ void TestForm1::startsUpQuiet()
     QVERIFY(s.panel.isEmpty());
 }
 
-void TestForm1::everyToolTip()
+void TestMainWindow::everyToolTip()
 {
     for (int n = 1; n <= 10; ++n) {
         QCOMPARE(control(QStringLiteral("Text%1").arg(n + 2))->toolTip(), QStringLiteral("ENTER SW%1 FUNCTION").arg(n));
@@ -143,7 +154,7 @@ void TestForm1::everyToolTip()
     QCOMPARE(control<QLabel>(QStringLiteral("Label6"))->text(), QStringLiteral("PANEL NAME"));
 }
 
-void TestForm1::everyRectangle()
+void TestMainWindow::everyRectangle()
 {
     for (const Expected &e : kFixedControls)
         QCOMPARE(control(QLatin1String(e.name))->geometry(), px(e.left, e.top, e.width, e.height));
@@ -160,7 +171,7 @@ void TestForm1::everyRectangle()
     }
 }
 
-void TestForm1::calloutAndTitle()
+void TestMainWindow::calloutAndTitle()
 {
     auto *title = control<QLabel>(QStringLiteral("Label1"));
     QCOMPARE(title->geometry().topLeft(), QPoint(2760 / 15, 240 / 15));
@@ -191,7 +202,7 @@ void TestForm1::calloutAndTitle()
     QCOMPARE(shot.pixelColor(marker.left() + 1, marker.center().y()), QColor(128, 255, 255));
 }
 
-void TestForm1::drawingOrder()
+void TestMainWindow::drawingOrder()
 {
     const QObjectList &children = m_form->children();
     auto layer = [&](const char *name) { return children.indexOf(control(QLatin1String(name))); };
@@ -207,7 +218,7 @@ void TestForm1::drawingOrder()
     }
 }
 
-void TestForm1::threeEntriesVisible()
+void TestMainWindow::threeEntriesVisible()
 {
     for (int n : {1, 2, 19, 20}) {
         SelectionList *l = list(n);
@@ -223,7 +234,7 @@ void TestForm1::threeEntriesVisible()
     }
 }
 
-void TestForm1::tabOrderSelectsNothing()
+void TestMainWindow::tabOrderSelectsNothing()
 {
     auto walk = [this](int steps) {
         QStringList seen;
@@ -258,7 +269,7 @@ void TestForm1::tabOrderSelectsNothing()
     QCOMPARE(walk(withStatus.size()), withStatus);
 }
 
-void TestForm1::panelNameTakesTwelveCharacters()
+void TestMainWindow::panelNameTakesTwelveCharacters()
 {
     auto *name = control<QLineEdit>(QStringLiteral("Text2"));
     QTest::keyClicks(name, QStringLiteral("ABCDEFGHIJKLM"));
@@ -271,7 +282,7 @@ void TestForm1::panelNameTakesTwelveCharacters()
     QCOMPARE(name->text(), QStringLiteral("0123456789AB"));
 }
 
-void TestForm1::statusTextWraps()
+void TestMainWindow::statusTextWraps()
 {
     StatusTextBox &status = m_form->statusBox();
     status.setStatusColour(StatusColour::Red);
@@ -296,7 +307,7 @@ void TestForm1::statusTextWraps()
     QVERIFY(!status.isVisible());
 }
 
-void TestForm1::clickRunsHandlerEvenOnSelectedEntry()
+void TestMainWindow::clickRunsHandlerEvenOnSelectedEntry()
 {
     auto *designation = control(QStringLiteral("Text3"));
     click(list(1), 3);           // "C"
@@ -308,7 +319,7 @@ void TestForm1::clickRunsHandlerEvenOnSelectedEntry()
     QCOMPARE(list(2)->selectedPosition(), 3);
 }
 
-void TestForm1::codeSetRunsHandlerEvenAtSamePosition()
+void TestMainWindow::codeSetRunsHandlerEvenAtSamePosition()
 {
     m_form->selectModulePosition(0, 3);
     m_form->selectChannelPosition(0, 3);
@@ -321,7 +332,7 @@ void TestForm1::codeSetRunsHandlerEvenAtSamePosition()
     QCOMPARE(m_form->state().sw[0].s, 23);
 }
 
-void TestForm1::keyboardNavigationSelects()
+void TestMainWindow::keyboardNavigationSelects()
 {
     SelectionList *module = list(5);
     module->setFocus();
@@ -336,7 +347,7 @@ void TestForm1::keyboardNavigationSelects()
     QCOMPARE(module->selectedPosition(), 1);
 }
 
-void TestForm1::ctrlClickKeepsTheSelection()
+void TestMainWindow::ctrlClickKeepsTheSelection()
 {
     click(list(7), 17);
     QCOMPARE(list(7)->selectedPosition(), 17);
@@ -346,7 +357,7 @@ void TestForm1::ctrlClickKeepsTheSelection()
     QVERIFY(!list(8)->isVisible());
 }
 
-void TestForm1::moduleChannelRoundTripThroughTheWindow()
+void TestMainWindow::moduleChannelRoundTripThroughTheWindow()
 {
     auto *designation = control(QStringLiteral("Text3"));
     click(list(1), 3);  // C
@@ -371,7 +382,7 @@ void TestForm1::moduleChannelRoundTripThroughTheWindow()
     QVERIFY(designation->isVisible());   // a channel click does
 }
 
-void TestForm1::noChannelPositionClearsTheList()
+void TestMainWindow::noChannelPositionClearsTheList()
 {
     m_form->selectModulePosition(2, 4);
     m_form->selectChannelPosition(2, 6);
@@ -387,5 +398,92 @@ void TestForm1::noChannelPositionClearsTheList()
     QCOMPARE(s.error_flag, 1);   // the lists show an incomplete switch, and it counts as one
 }
 
-QTEST_MAIN(TestForm1)
-#include "tst_form1.moc"
+namespace {
+
+// Counts the file dialogs a command would have opened.
+struct CountingDialogs : FileDialogs {
+    int asked = 0;
+    std::optional<QString> saveFileName(const QString &, const QString &, const QString &) override { return ++asked, std::nullopt; }
+    std::optional<QString> openFileName(const QString &, const QString &, const QString &) override { return ++asked, std::nullopt; }
+    void showMessage(const QString &) override { ++asked; }
+};
+
+void clickButton(QWidget *window, const char *name)
+{
+    QTest::mouseClick(window->findChild<QPushButton *>(QLatin1String(name)), Qt::LeftButton);
+}
+
+} // namespace
+
+void TestMainWindow::commandsDuringAReadAreIgnored()
+{
+    sim::PtyPanel panel;
+    MainWindow window(panel.devicePath());
+    auto dialogs = std::make_unique<CountingDialogs>();
+    CountingDialogs *counted = dialogs.get();
+    window.setFileDialogs(std::move(dialogs));
+    window.show();
+    int nestedClicks = 0;
+    QTimer::singleShot(350, this, [&] {
+        ++nestedClicks;
+        for (const char *button : {"READ_CONFIG", "WRITE_CONFIG", "READ_FILE", "WRITE_FILE"})
+            clickButton(&window, button);
+    });
+    clickButton(&window, "READ_CONFIG");
+    QCOMPARE(nestedClicks, 1);
+    QCOMPARE(window.statusBox().toPlainText(), QStringLiteral("SWITCH PANEL DATA READ SUCCESSFUL"));
+    QCOMPARE(panel.commands().size(), 11);  // one handshake and ten reads, nothing else
+    QCOMPARE(counted->asked, 0);
+
+    // A channel click shows the emptied designation box again; a module click does not.
+    auto *module = window.findChild<SelectionList *>(QStringLiteral("List1"));
+    auto *channel = window.findChild<SelectionList *>(QStringLiteral("List2"));
+    auto *box = window.findChild<QLineEdit *>(QStringLiteral("Text3"));
+    QTest::mouseClick(module->viewport(), Qt::LeftButton, {}, module->visualItemRect(module->item(1)).center());
+    QVERIFY(!box->isVisible());
+    QTest::mouseClick(channel->viewport(), Qt::LeftButton, {}, channel->visualItemRect(channel->item(0)).center());
+    QVERIFY(box->isVisible());
+}
+
+void TestMainWindow::closingTheWindowEndsTheWait()
+{
+    sim::PanelFaults silent;
+    silent.silent = true;
+    sim::PtyPanel panel(silent);
+    MainWindow window(panel.devicePath());
+    window.show();
+    QTimer::singleShot(250, &window, &QWidget::close);
+    QElapsedTimer clock;
+    clock.start();
+    clickButton(&window, "READ_CONFIG");
+    QVERIFY2(clock.elapsed() < 250 + 150, qPrintable(QString::number(clock.elapsed())));
+    QVERIFY(!window.isVisible());
+    QVERIFY(!window.session().port().isOpen());
+    QVERIFY(!window.operationRunning());
+}
+
+void TestMainWindow::closingTheWindowEndsTheProgram()
+{
+    // What main() does, with a read under way when the window is closed; it must be
+    // the last window for the program to end.
+    delete m_form;
+    m_form = nullptr;
+    sim::PanelFaults late;
+    late.replyDelayMs = 60;
+    sim::PtyPanel panel(late);
+    MainWindow window(panel.devicePath());
+    window.show();
+    QTimer::singleShot(0, this, [&] { clickButton(&window, "READ_CONFIG"); });
+    QTimer::singleShot(400, &window, &QWidget::close);
+    QElapsedTimer clock;
+    clock.start();
+    const int status = QApplication::exec();
+    QCOMPARE(status, 0);
+    QVERIFY2(clock.elapsed() < 400 + 200, qPrintable(QString::number(clock.elapsed())));
+    QVERIFY(!window.session().port().isOpen());
+    QVERIFY(!window.operationRunning());
+    QCOMPARE(window.statusBox().background(), QColor(255, 0, 0));
+}
+
+QTEST_MAIN(TestMainWindow)
+#include "tst_main_window.moc"

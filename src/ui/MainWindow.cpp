@@ -1,4 +1,4 @@
-#include "Form1.h"
+#include "MainWindow.h"
 
 #include "CalloutShapes.h"
 #include "ControlTable.h"
@@ -8,14 +8,12 @@
 #include "WrappingButton.h"
 
 #include "QtFileDialogs.h"
+#include "StorableTextValidator.h"
 
 #include "files/FileCommands.h"
-#include "files/StorableTextValidator.h"
-#include "link/MSComm1.h"
-#include "link/PanelProtocol.h"
-#include "link/TickWaiter.h"
+#include "link/PanelPort.h"
 #include "model/SwitchSelection.h"
-#include "operations/PanelOperations.h"
+#include "operations/PanelSession.h"
 
 #include <QCloseEvent>
 
@@ -42,8 +40,8 @@ const QColor kWindowBackground(212, 208, 200);
 
 } // namespace
 
-Form1::Form1(const QString &serialDevice, QWidget *parent)
-    : QWidget(parent), m_port(std::make_unique<MSComm1>(serialDevice))
+MainWindow::MainWindow(const QString &serialDevice, QWidget *parent)
+    : QWidget(parent)
 {
     initWindowResources();
     setObjectName(QStringLiteral("Form1"));
@@ -56,21 +54,25 @@ Form1::Form1(const QString &serialDevice, QWidget *parent)
     setAutoFillBackground(true);
     setFont(windowFont(FontRole::WindowDefault));
     buildControls();
-    m_waiter = std::make_unique<TickWaiter>(m_state, *m_port);
-    m_protocol = std::make_unique<PanelProtocol>(m_state, *m_port, *m_waiter, *m_status);
-    m_operations = std::make_unique<PanelOperations>(m_state, *m_port, *m_waiter, *m_protocol, *this, *m_status);
+    m_session = std::make_unique<PanelSession>(
+        serialDevice.isEmpty() ? PanelPort::defaultDevice() : serialDevice, *this, *m_status);
     setFileDialogs(std::make_unique<QtFileDialogs>(this));
 }
 
-void Form1::setFileDialogs(std::unique_ptr<FileDialogs> dialogs)
+void MainWindow::setFileDialogs(std::unique_ptr<FileDialogs> dialogs)
 {
     m_dialogs = std::move(dialogs);
-    m_files = std::make_unique<FileCommands>(m_state, *this, *m_status, *m_dialogs);
+    m_files = std::make_unique<FileCommands>(state(), *this, *m_status, *m_dialogs);
 }
 
-Form1::~Form1() = default;
+MainWindow::~MainWindow() = default;
 
-QWidget *Form1::createControl(const ControlSpec &entry)
+WorkingState &MainWindow::state()
+{
+    return m_session->state();
+}
+
+QWidget *MainWindow::createControl(const ControlSpec &entry)
 {
     QWidget *widget = nullptr;
     switch (entry.kind) {
@@ -155,11 +157,11 @@ QWidget *Form1::createControl(const ControlSpec &entry)
         widget = m_status;
         break;
     case ControlKind::Button: {
-        static const std::map<QString, void (Form1::*)()> commands{
-            {QStringLiteral("READ_CONFIG"), &Form1::READ_CONFIG_Click},
-            {QStringLiteral("WRITE_CONFIG"), &Form1::WRITE_CONFIG_Click},
-            {QStringLiteral("READ_FILE"), &Form1::READ_FILE_Click},
-            {QStringLiteral("WRITE_FILE"), &Form1::WRITE_FILE_Click},
+        static const std::map<QString, void (MainWindow::*)()> commands{
+            {QStringLiteral("READ_CONFIG"), &MainWindow::READ_CONFIG_Click},
+            {QStringLiteral("WRITE_CONFIG"), &MainWindow::WRITE_CONFIG_Click},
+            {QStringLiteral("READ_FILE"), &MainWindow::READ_FILE_Click},
+            {QStringLiteral("WRITE_FILE"), &MainWindow::WRITE_FILE_Click},
         };
         auto *button = new WrappingButton(entry.text, this);
         button->setAutoDefault(false);
@@ -173,7 +175,7 @@ QWidget *Form1::createControl(const ControlSpec &entry)
     return widget;
 }
 
-void Form1::buildControls()
+void MainWindow::buildControls()
 {
     std::map<int, QWidget *> focusOrder;
 
@@ -205,7 +207,7 @@ void Form1::buildControls()
     m_status->hide();
 }
 
-void Form1::showEvent(QShowEvent *event)
+void MainWindow::showEvent(QShowEvent *event)
 {
     QWidget::showEvent(event);
     if (!m_initialFocusGiven) {
@@ -214,19 +216,19 @@ void Form1::showEvent(QShowEvent *event)
     }
 }
 
-void Form1::closeEvent(QCloseEvent *event)
+void MainWindow::closeEvent(QCloseEvent *event)
 {
     // An operation waiting for the panel ends at once and closes the port itself.
-    m_waiter->interrupt();
+    m_session->interrupt();
     QWidget::closeEvent(event);
 }
 
-bool Form1::operationRunning() const
+bool MainWindow::operationRunning() const
 {
-    return m_operations->busy();
+    return m_session->busy();
 }
 
-void Form1::connectCommand(QPushButton *button, void (Form1::*command)())
+void MainWindow::connectCommand(QPushButton *button, void (MainWindow::*command)())
 {
     // A click that arrives while a panel operation waits must not start a second
     // command inside the first.
@@ -236,86 +238,86 @@ void Form1::connectCommand(QPushButton *button, void (Form1::*command)())
     });
 }
 
-void Form1::READ_CONFIG_Click()
+void MainWindow::READ_CONFIG_Click()
 {
-    m_operations->READ_CONFIG_Click();
+    m_session->readPanel();
 }
 
-void Form1::WRITE_CONFIG_Click()
+void MainWindow::WRITE_CONFIG_Click()
 {
-    m_operations->WRITE_CONFIG_Click();
+    m_session->writePanel();
 }
 
-void Form1::READ_FILE_Click()
+void MainWindow::READ_FILE_Click()
 {
-    m_files->READ_FILE_Click();
+    m_files->open();
 }
 
-void Form1::WRITE_FILE_Click()
+void MainWindow::WRITE_FILE_Click()
 {
-    m_files->WRITE_FILE_Click();
+    m_files->save();
 }
 
-void Form1::ModuleList_Click(int switchIndex)
+void MainWindow::ModuleList_Click(int switchIndex)
 {
     const SwitchGroup &group = m_groups[switchIndex];
     const ModuleSelectionEffect effect =
-        ModuleSelected(m_state, switchIndex, group.moduleList->selectedPosition());
+        ModuleSelected(state(), switchIndex, group.moduleList->selectedPosition());
     if (effect.channelListVisible)
         group.channelList->setVisible(*effect.channelListVisible);
 }
 
-void Form1::ChannelList_Click(int switchIndex)
+void MainWindow::ChannelList_Click(int switchIndex)
 {
     const SwitchGroup &group = m_groups[switchIndex];
     const ChannelSelectionEffect effect =
-        ChannelSelected(m_state, switchIndex, group.channelList->selectedPosition());
+        ChannelSelected(state(), switchIndex, group.channelList->selectedPosition());
     if (effect.showDesignation)
         group.designation->show();
 }
 
-int Form1::modulePosition(int switchIndex) const
+int MainWindow::modulePosition(int switchIndex) const
 {
     return m_groups.at(switchIndex).moduleList->selectedPosition();
 }
 
-int Form1::channelPosition(int switchIndex) const
+int MainWindow::channelPosition(int switchIndex) const
 {
     return m_groups.at(switchIndex).channelList->selectedPosition();
 }
 
-void Form1::selectModulePosition(int switchIndex, int position)
+void MainWindow::selectModulePosition(int switchIndex, int position)
 {
     m_groups.at(switchIndex).moduleList->setSelectedPosition(position);
 }
 
-void Form1::selectChannelPosition(int switchIndex, int position)
+void MainWindow::selectChannelPosition(int switchIndex, int position)
 {
     m_groups.at(switchIndex).channelList->setSelectedPosition(position);
 }
 
-QString Form1::designationText(int switchIndex) const
+QString MainWindow::designationText(int switchIndex) const
 {
     return m_groups.at(switchIndex).designation->text();
 }
 
-void Form1::setDesignationText(int switchIndex, const QString &text)
+void MainWindow::setDesignationText(int switchIndex, const QString &text)
 {
     m_groups.at(switchIndex).designation->setText(text);
     m_groups.at(switchIndex).designation->setCursorPosition(0);
 }
 
-void Form1::setDesignationVisible(int switchIndex, bool visible)
+void MainWindow::setDesignationVisible(int switchIndex, bool visible)
 {
     m_groups.at(switchIndex).designation->setVisible(visible);
 }
 
-QString Form1::panelNameText() const
+QString MainWindow::panelNameText() const
 {
     return m_panelName->text();
 }
 
-void Form1::setPanelNameText(const QString &text)
+void MainWindow::setPanelNameText(const QString &text)
 {
     m_panelName->setText(text);
 }

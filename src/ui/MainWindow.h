@@ -17,30 +17,27 @@ namespace kdr {
 
 class FileCommands;
 class FileDialogs;
-class MSComm1;
-class PanelOperations;
-class PanelProtocol;
+class PanelSession;
 class SelectionList;
 struct ControlSpec;
 class StatusTextBox;
-class TickWaiter;
 
-// The one window: the panel picture with the ten switch groups over it, the four
-// command buttons, the panel name box and the status box. It owns the working
-// state, the serial port and the tick timer, runs the selection handling of every
-// list and starts the four commands.
+// The one window (objectName `Form1`): the panel picture with the ten switch
+// groups over it, the four command buttons, the panel name box and the status box.
+// It owns the panel session (working state, port, tick timer), runs the selection
+// handling of every list and starts the four commands.
 //
 // The serial device is the first serial port unless another is given (the
 // simulated-panel program and the tests hand in a pseudo-terminal).
-class Form1 : public QWidget, public SwitchPanelView {
+class MainWindow : public QWidget, public SwitchPanelView {
     Q_OBJECT
 public:
-    explicit Form1(const QString &serialDevice = {}, QWidget *parent = nullptr);
-    ~Form1() override;
+    explicit MainWindow(const QString &serialDevice = {}, QWidget *parent = nullptr);
+    ~MainWindow() override;
 
-    WorkingState &state() { return m_state; }
+    WorkingState &state();
     StatusTextBox &statusBox() { return *m_status; }
-    MSComm1 &port() { return *m_port; }
+    PanelSession &session() { return *m_session; }
     bool operationRunning() const;
     // Replaces the file dialogs and the message box, e.g. by ones that need no person.
     void setFileDialogs(std::unique_ptr<FileDialogs> dialogs);
@@ -70,7 +67,7 @@ private:
 
     void buildControls();
     QWidget *createControl(const ControlSpec &entry);
-    void connectCommand(QPushButton *button, void (Form1::*command)());
+    void connectCommand(QPushButton *button, void (MainWindow::*command)());
     void READ_CONFIG_Click();
     void WRITE_CONFIG_Click();
     void READ_FILE_Click();
@@ -78,11 +75,7 @@ private:
     void ModuleList_Click(int switchIndex);
     void ChannelList_Click(int switchIndex);
 
-    WorkingState m_state;
-    std::unique_ptr<MSComm1> m_port;
-    std::unique_ptr<TickWaiter> m_waiter;
-    std::unique_ptr<PanelProtocol> m_protocol;
-    std::unique_ptr<PanelOperations> m_operations;
+    std::unique_ptr<PanelSession> m_session;
     std::unique_ptr<FileDialogs> m_dialogs;
     std::unique_ptr<FileCommands> m_files;
     std::array<SwitchGroup, kSwitchCount> m_groups{};

@@ -1,0 +1,156 @@
+#include "PanelPort.h"
+
+#include <QTimer>
+
+#include <algorithm>
+#include <optional>
+
+#ifdef Q_OS_UNIX
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <cerrno>
+#endif
+
+namespace kdr {
+
+namespace {
+
+// What can be told about a device before trying to open it: Qt's own error for a
+// missing device or one without permission is less precise, and it would leave a
+// lock file behind for a path that is no serial port at all.
+std::optional<PortOpenError> checkBeforeOpening(const QString &device)
+{
+#ifdef Q_OS_UNIX
+    const QByteArray path = device.toLocal8Bit();
+    struct stat info {};
+    if (::stat(path.constData(), &info) != 0)
+        return errno == EACCES ? PortOpenError::PermissionDenied : PortOpenError::NoSuchPort;
+    if (!S_ISCHR(info.st_mode))
+        return PortOpenError::NotASerialPort;
+    if (::access(path.constData(), R_OK | W_OK) != 0)
+        return PortOpenError::PermissionDenied;
+#else
+    Q_UNUSED(device);
+#endif
+    return std::nullopt;
+}
+
+PortOpenError reasonFor(QSerialPort::SerialPortError error)
+{
+    switch (error) {
+    case QSerialPort::DeviceNotFoundError:
+        return PortOpenError::NoSuchPort;
+    // With read and write permission checked beforehand, this is another program's
+    // lock or exclusive open (and on Windows, a port in use).
+    case QSerialPort::PermissionError:
+    case QSerialPort::OpenError:
+        return PortOpenError::InUse;
+    case QSerialPort::UnsupportedOperationError:
+        return PortOpenError::NotASerialPort;
+    default:
+        return PortOpenError::Other;
+    }
+}
+
+} // namespace
+
+PanelPort::PanelPort(QString device, QObject *parent)
+    : QObject(parent), m_device(std::move(device))
+{
+    connect(&m_port, &QSerialPort::errorOccurred, this, &PanelPort::onError);
+}
+
+PanelPort::~PanelPort()
+{
+    close();
+}
+
+QString PanelPort::platformPortName(int portNumber)
+{
+#ifdef Q_OS_WIN
+    return QStringLiteral("COM%1").arg(portNumber);
+#else
+    return QStringLiteral("/dev/ttyS%1").arg(portNumber - 1);
+#endif
+}
+
+PortOpenError PanelPort::open(const LineSettings &settings)
+{
+    if (m_port.isOpen())
+        return PortOpenError::None;
+    m_lost = false;
+    if (const auto refused = checkBeforeOpening(m_device))
+        return *refused;
+    m_port.setPortName(m_device);
+    m_port.setBaudRate(settings.baudRate);
+    m_port.setParity(settings.parity);
+    m_port.setDataBits(settings.dataBits);
+    m_port.setStopBits(settings.stopBits);
+    if (!m_port.open(QIODevice::ReadWrite))
+        return reasonFor(m_port.error());
+    // Whatever the line collected while nobody listened is no reply to us.
+    m_port.clear();
+    return PortOpenError::None;
+}
+
+void PanelPort::close()
+{
+    if (m_port.isOpen())
+        m_port.close();
+}
+
+bool PanelPort::isOpen() const
+{
+    return m_port.isOpen() && !m_lost;
+}
+
+void PanelPort::send(const QByteArray &bytes)
+{
+    if (!isOpen())
+        return;
+    m_port.write(bytes);
+    m_port.flush();
+}
+
+int PanelPort::bytesWaiting() const
+{
+    if (!isOpen())
+        return 0;
+    return int(std::min<qint64>(m_port.bytesAvailable(), 32767));
+}
+
+QByteArray PanelPort::takeAll()
+{
+    if (!m_port.isOpen())
+        return {};
+    return m_port.readAll();
+}
+
+void PanelPort::onError(QSerialPort::SerialPortError error)
+{
+    switch (error) {
+    case QSerialPort::ResourceError:
+    case QSerialPort::ReadError:
+    case QSerialPort::WriteError:
+    case QSerialPort::PermissionError:
+        break;
+    default:
+        return;
+    }
+    if (!m_port.isOpen() || m_lost)
+        return;
+    // The cable has gone. Qt 6.4 keeps reporting the error in a tight loop while the
+    // port stays open, so close it; but not from inside the port's own notification.
+    m_lost = true;
+    QTimer::singleShot(0, this, &PanelPort::closeAfterLoss);
+    emit connectionLost();
+}
+
+void PanelPort::closeAfterLoss()
+{
+    if (m_lost && m_port.isOpen())
+        m_port.close();
+}
+
+} // namespace kdr

@@ -1,0 +1,69 @@
+#pragma once
+
+#include "LineSettings.h"
+
+#include <QByteArray>
+#include <QObject>
+#include <QSerialPort>
+#include <QString>
+
+namespace kdr {
+
+// Why a serial port could not be opened.
+enum class PortOpenError {
+    None,
+    NoSuchPort,
+    NotASerialPort,
+    PermissionDenied,
+    InUse,
+    Other,
+};
+
+// The serial line to one switch panel. It opens a device (a platform port name
+// such as "/dev/ttyS0" or "COM1", or any path, e.g. a link under /dev/serial),
+// sends commands in one piece, zero bytes included, and hands out what came back.
+//
+// A port whose cable goes away is closed at once and reported through
+// connectionLost(); sending on a closed port does nothing.
+class PanelPort : public QObject {
+    Q_OBJECT
+public:
+    explicit PanelPort(QString device, QObject *parent = nullptr);
+    ~PanelPort() override;
+
+    // The platform's n-th serial port: "COM<n>" on Windows, "/dev/ttyS<n−1>" elsewhere.
+    static QString platformPortName(int portNumber);
+    // Port 1, which the tool uses unless told otherwise.
+    static QString defaultDevice() { return platformPortName(1); }
+
+    QString device() const { return m_device; }
+    // Takes effect at the next open().
+    void setDevice(const QString &device) { m_device = device; }
+
+    // Applies the settings before opening (some devices, pseudo-terminals among
+    // them, refuse framing changes once open) and empties the line.
+    PortOpenError open(const LineSettings &settings);
+    void close();
+    bool isOpen() const;
+    bool lostConnection() const { return m_lost; }
+
+    // Hands every byte to the port in one call; does not wait for them to leave.
+    void send(const QByteArray &bytes);
+    // Bytes received and waiting, at most 32767.
+    int bytesWaiting() const;
+    // Takes every waiting byte.
+    QByteArray takeAll();
+
+signals:
+    void connectionLost();
+
+private:
+    void onError(QSerialPort::SerialPortError error);
+    void closeAfterLoss();
+
+    QSerialPort m_port{this};
+    QString m_device;
+    bool m_lost = false;
+};
+
+} // namespace kdr

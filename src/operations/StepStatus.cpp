@@ -1,0 +1,32 @@
+#include "StepStatus.h"
+
+#include "model/StatusTexts.h"
+
+namespace kdr {
+
+using namespace StatusTexts;
+
+std::optional<StepStatus> statusAfterStep(StepKind kind, LinkOutcome outcome)
+{
+    switch (outcome) {
+    case LinkOutcome::Ok:
+        // A verified write turns the box yellow; a read leaves its colour alone.
+        if (kind == StepKind::Write)
+            return StepStatus{kCommunicationsOk, StatusColour::Yellow};
+        return StepStatus{kCommunicationsOk, std::nullopt};
+    case LinkOutcome::ShortReply:
+    case LinkOutcome::NotANumber:
+        return StepStatus{kCorrupted, std::nullopt};
+    case LinkOutcome::OutOfRange:
+        return StepStatus{kOutOfRange, std::nullopt};
+    case LinkOutcome::Mismatch:
+        return StepStatus{kFailedToVerify, std::nullopt};
+    case LinkOutcome::NoAcknowledgement:
+    case LinkOutcome::ConnectionLost:
+    case LinkOutcome::Interrupted:
+        break;
+    }
+    return std::nullopt;
+}
+
+} // namespace kdr
