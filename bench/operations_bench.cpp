@@ -52,9 +52,10 @@ int main(int argc, char *argv[])
     auto report = [&](const char *name, const Figures &f, int ticks) {
         const double each = f.wallMs / rounds;
         out << name << ": " << f.ok << "/" << rounds << " succeeded, " << QString::number(each, 'f', 1)
-            << " ms each; wall / pacing floor (" << ticks << " ticks) = "
-            << QString::number(each / (ticks * 100.0), 'f', 4) << " (goal 1.03 or less); CPU / wall = "
-            << QString::number(100.0 * f.cpuMs / f.wallMs, 'f', 2) << " % (goal 2 % or less)\n";
+            << " ms each; wall / pacing floor (" << ticks
+            << " ticks) = " << QString::number(each / (ticks * 100.0), 'f', 4)
+            << " (goal 1.03 or less); CPU / wall = " << QString::number(100.0 * f.cpuMs / f.wallMs, 'f', 2)
+            << " % (goal 2 % or less)\n";
     };
     report("full read", read, 11);
     report("full write", write, 12);

@@ -98,7 +98,7 @@ int main(int argc, char *argv[])
     for (int cycle = 1; cycle <= cycles; ++cycle) {
         sim::PanelFaults &faults = panel.panel().faults();
         faults = {};
-        panel.clearLog();  // the simulator's own record would count as the tool's memory
+        panel.clearLog(); // the simulator's own record would count as the tool's memory
         for (int sw = 0; sw < kSwitchCount; ++sw)
             selectCode(form, sw, codeFor(cycle, sw));
 
@@ -129,8 +129,8 @@ int main(int argc, char *argv[])
                     const int wanted = codeFor(cycle, sw);
                     if (shownCode(form, sw) != wanted) {
                         ++unexpected;
-                        out << "cycle " << cycle << " SW" << sw + 1 << " shows " << shownCode(form, sw)
-                            << ", written " << wanted << "\n";
+                        out << "cycle " << cycle << " SW" << sw + 1 << " shows " << shownCode(form, sw) << ", written "
+                            << wanted << "\n";
                     }
                 }
             }
@@ -145,7 +145,8 @@ int main(int argc, char *argv[])
         }
         if (cycle % 50 == 0)
             out << "cycle " << cycle << ": " << residentKb() << " kB resident, " << openDescriptors()
-                << " descriptors, " << clock.elapsed() / 1000 << " s\n" << Qt::flush;
+                << " descriptors, " << clock.elapsed() / 1000 << " s\n"
+                << Qt::flush;
     }
 
     const long rssEnd = residentKb();

@@ -16,7 +16,7 @@ class StatusBox;
 // leaves the window and its fields as they were.
 class FileCommands {
 public:
-    static const QString kFilter;  // "description|pattern", as the dialog's one entry
+    static const QString kFilter; // "description|pattern", as the dialog's one entry
     static const QString kSaveTitle;
     static const QString kOpenTitle;
     static const QString kNameMissing;

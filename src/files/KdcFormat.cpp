@@ -4,7 +4,6 @@
 
 #include "model/DecimalText.h"
 
-
 namespace kdr::Kdc {
 
 namespace {
@@ -37,7 +36,7 @@ public:
             const qsizetype end = close < 0 ? m_bytes.size() : close;
             field = m_bytes.mid(m_pos + 1, end - m_pos - 1);
             m_pos = close < 0 ? m_bytes.size() : close + 1;
-            skipToSeparator();  // what stands between the closing quote and the comma is dropped
+            skipToSeparator(); // what stands between the closing quote and the comma is dropped
         } else {
             const qsizetype start = m_pos;
             skipToSeparator();

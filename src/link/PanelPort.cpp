@@ -55,8 +55,7 @@ PortOpenError reasonFor(QSerialPort::SerialPortError error)
 
 } // namespace
 
-PanelPort::PanelPort(QString device, QObject *parent)
-    : QObject(parent), m_device(std::move(device))
+PanelPort::PanelPort(QString device, QObject *parent) : QObject(parent), m_device(std::move(device))
 {
     connect(&m_port, &QSerialPort::errorOccurred, this, &PanelPort::onError);
 }

@@ -10,7 +10,10 @@ namespace {
 
 constexpr int kShortestReply = 4;
 
-bool isValidCode(Code code) { return code >= 0 && code <= kCodeNotAssigned; }
+bool isValidCode(Code code)
+{
+    return code >= 0 && code <= kCodeNotAssigned;
+}
 
 } // namespace
 
@@ -69,8 +72,7 @@ LinkOutcome PanelProtocol::Handshake()
         ++counter;
     } while (m_port.bytesWaiting() < TickWaiter::kReplyLength && counter <= kHandshakeAttempts);
     const QByteArray reply = m_port.takeAll();
-    return reply == kAcknowledgement && m_state.timer_flag != 1 ? LinkOutcome::Ok
-                                                                : LinkOutcome::NoAcknowledgement;
+    return reply == kAcknowledgement && m_state.timer_flag != 1 ? LinkOutcome::Ok : LinkOutcome::NoAcknowledgement;
 }
 
 StepResult PanelProtocol::WriteSwitchCode()

@@ -14,13 +14,13 @@ class TickWaiter;
 // What one exchange with the panel came to.
 enum class LinkOutcome {
     Ok,
-    NoAcknowledgement,  // the answer to "A" or to a write was not exactly "D000D"
-    ShortReply,         // a read or read-back answered fewer than four bytes, or nothing
-    NotANumber,         // a read or read-back answer that is no number
-    OutOfRange,         // a read value outside 0 … 160
-    Mismatch,           // the read-back differs from the code written
-    ConnectionLost,     // the cable went away during the exchange
-    Interrupted,        // the wait was stopped from outside (window closing, Ctrl+C)
+    NoAcknowledgement, // the answer to "A" or to a write was not exactly "D000D"
+    ShortReply,        // a read or read-back answered fewer than four bytes, or nothing
+    NotANumber,        // a read or read-back answer that is no number
+    OutOfRange,        // a read value outside 0 … 160
+    Mismatch,          // the read-back differs from the code written
+    ConnectionLost,    // the cable went away during the exchange
+    Interrupted,       // the wait was stopped from outside (window closing, Ctrl+C)
 };
 
 // An exchange's outcome and, where one was read, the value read.
@@ -40,7 +40,7 @@ struct StepResult {
 class PanelProtocol {
 public:
     static constexpr int kHandshakeAttempts = 6;
-    static const QByteArray kAcknowledgement;  // "D000D"
+    static const QByteArray kAcknowledgement; // "D000D"
 
     PanelProtocol(WorkingState &state, PanelPort &port, TickWaiter &waiter);
 

@@ -57,9 +57,7 @@ bool TickWaiter::WaitOneTick()
 bool TickWaiter::WaitForReply()
 {
     armTimer();
-    return pumpEventsUntil([this] {
-        return m_port.bytesWaiting() >= kReplyLength || m_state.timer_flag == 1;
-    });
+    return pumpEventsUntil([this] { return m_port.bytesWaiting() >= kReplyLength || m_state.timer_flag == 1; });
 }
 
 } // namespace kdr

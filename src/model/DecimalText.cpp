@@ -7,8 +7,11 @@
 namespace kdr {
 
 namespace {
-bool isDigit(char c) { return c >= '0' && c <= '9'; }
+bool isDigit(char c)
+{
+    return c >= '0' && c <= '9';
 }
+} // namespace
 
 double leadingDecimal(const QByteArray &text)
 {

@@ -4,10 +4,7 @@ namespace kdr {
 
 const QString HeadlessPanelView::kInitialDesignation = QStringLiteral("DESIGNATION ");
 
-HeadlessPanelView::HeadlessPanelView(WorkingState &state)
-    : m_state(state)
-{
-}
+HeadlessPanelView::HeadlessPanelView(WorkingState &state) : m_state(state) {}
 
 int HeadlessPanelView::modulePosition(int switchIndex) const
 {

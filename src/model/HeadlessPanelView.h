@@ -14,7 +14,7 @@ namespace kdr {
 // "DESIGNATION ", every list and box shown, no panel name.
 class HeadlessPanelView : public SwitchPanelView {
 public:
-    static const QString kInitialDesignation;  // "DESIGNATION "
+    static const QString kInitialDesignation; // "DESIGNATION "
 
     explicit HeadlessPanelView(WorkingState &state);
 

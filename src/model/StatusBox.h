@@ -6,9 +6,9 @@ namespace kdr {
 
 // The three backgrounds of the status box; each value is blue × 65536 + green × 256 + red.
 enum class StatusColour : int {
-    Yellow = 65535,  // a panel operation has started, or a write step was just verified
-    Red = 255,       // the operation failed; the text says why
-    Green = 65280,   // a whole panel read or write succeeded
+    Yellow = 65535, // a panel operation has started, or a write step was just verified
+    Red = 255,      // the operation failed; the text says why
+    Green = 65280,  // a whole panel read or write succeeded
 };
 
 // Where every operation reports. Nothing ever reads the text back.

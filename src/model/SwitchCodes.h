@@ -11,9 +11,9 @@ namespace kdr {
 using Code = std::int16_t;
 
 constexpr int kSwitchCount = 10;
-constexpr Code kCodeBlMr = 159;   // "BL/MR"; also what "P" + "10" adds up to
-constexpr Code kCodeNotAssigned = 160;  // "N/A"
-constexpr Code kClosingValue = 159;     // written to address 10 and closing every file line
+constexpr Code kCodeBlMr = 159;        // "BL/MR"; also what "P" + "10" adds up to
+constexpr Code kCodeNotAssigned = 160; // "N/A"
+constexpr Code kClosingValue = 159;    // written to address 10 and closing every file line
 constexpr int kClosingAddress = 10;
 
 struct ListEntry {
@@ -21,6 +21,7 @@ struct ListEntry {
     Code itemValue;
 };
 
+// clang-format off
 inline constexpr std::array<ListEntry, 18> kModuleList{{
     {"N/A", 160}, {"A", 0},    {"B", 10},   {"C", 20},  {"D", 30},  {"E", 40},
     {"F", 50},    {"G", 60},   {"H", 70},   {"I", 80},  {"J", 90},  {"K", 100},
@@ -31,6 +32,7 @@ inline constexpr std::array<ListEntry, 10> kChannelList{{
     {"1", 0}, {"2", 1}, {"3", 2}, {"4", 3}, {"5", 4},
     {"6", 5}, {"7", 6}, {"8", 7}, {"9", 8}, {"10", 9},
 }};
+// clang-format on
 
 constexpr int kModulePositionNotAssigned = 0;
 constexpr int kModulePositionBlMr = 17;
@@ -53,6 +55,9 @@ constexpr bool isChannelPosition(int position)
 }
 
 // Switch n (1 … 10) lives at panel address n − 1; here switches are indexed 0 … 9.
-constexpr int panelAddress(int switchIndex) { return switchIndex; }
+constexpr int panelAddress(int switchIndex)
+{
+    return switchIndex;
+}
 
 } // namespace kdr

@@ -9,7 +9,7 @@ namespace kdr {
 
 // What a module selection decided for the switch's channel list.
 struct ModuleSelectionEffect {
-    std::optional<bool> channelListVisible;  // empty: leave it as it is
+    std::optional<bool> channelListVisible; // empty: leave it as it is
 };
 
 // What a channel selection decided for the switch's designation box.

@@ -11,11 +11,11 @@ namespace kdr {
 // What the window knows about one switch. The members keep the names of the
 // window-level fields they stand for: SW1's `s` is `s1`, its `m` is `s1m`, and so on.
 struct SwitchFields {
-    Code s = 0;       // code the current selection yields, or as loaded from a file
-    Code m = 0;       // item value of the last ordinary module ("A" … "P") selected
-    Code c = 0;       // item value of the current channel entry
-    Code w = 0;       // code collected for writing to the panel or a file
-    QString desig;    // designation as loaded from a file
+    Code s = 0;    // code the current selection yields, or as loaded from a file
+    Code m = 0;    // item value of the last ordinary module ("A" … "P") selected
+    Code c = 0;    // item value of the current channel entry
+    Code w = 0;    // code collected for writing to the panel or a file
+    QString desig; // designation as loaded from a file
 };
 
 // The window's whole working state. Procedures hand values to each other through

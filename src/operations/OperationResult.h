@@ -12,21 +12,21 @@ namespace kdr {
 
 enum class OperationOutcome {
     Succeeded,
-    Busy,            // another operation of the same session is still running
+    Busy, // another operation of the same session is still running
     PortNotOpened,
-    Incomplete,      // a switch's selection is incomplete; nothing was sent
-    NoResponse,      // the panel did not answer the handshake
-    BadData,         // a read or a write step failed
-    ConnectionLost,  // the cable went away
-    Interrupted,     // stopped from outside; nothing was sent after that
+    Incomplete,     // a switch's selection is incomplete; nothing was sent
+    NoResponse,     // the panel did not answer the handshake
+    BadData,        // a read or a write step failed
+    ConnectionLost, // the cable went away
+    Interrupted,    // stopped from outside; nothing was sent after that
 };
 
 // How a panel read or write ended, for whoever started it.
 struct OperationResult {
     OperationOutcome outcome = OperationOutcome::Succeeded;
-    QString statusText;                          // the final text of the status box
+    QString statusText; // the final text of the status box
     PortOpenError portError = PortOpenError::None;
-    int failedSwitch = -1;                       // 0 … 9 where it stopped at a switch
+    int failedSwitch = -1; // 0 … 9 where it stopped at a switch
     // Reads only: the code read for each switch, empty for a switch not read.
     std::array<std::optional<Code>, kSwitchCount> codesRead{};
 

@@ -39,8 +39,8 @@ OperationOutcome outcomeOfFailedGreeting(LinkOutcome outcome)
 
 } // namespace
 
-PanelOperations::PanelOperations(WorkingState &state, PanelPort &port, TickWaiter &waiter,
-                                 PanelProtocol &protocol, SwitchPanelView &view, StatusBox &status)
+PanelOperations::PanelOperations(WorkingState &state, PanelPort &port, TickWaiter &waiter, PanelProtocol &protocol,
+                                 SwitchPanelView &view, StatusBox &status)
     : m_state(state), m_port(port), m_waiter(waiter), m_protocol(protocol), m_view(view), m_status(status)
 {
 }

@@ -16,10 +16,8 @@ PanelSession::PanelSession(const QString &device, SwitchPanelView &view, StatusB
 }
 
 PanelSession::PanelSession(const QString &device, QObject *parent)
-    : QObject(parent),
-      m_headlessView(std::make_unique<HeadlessPanelView>(m_state)),
-      m_headlessStatus(std::make_unique<HeadlessStatusBox>()),
-      m_port(new PanelPort(device, this)),
+    : QObject(parent), m_headlessView(std::make_unique<HeadlessPanelView>(m_state)),
+      m_headlessStatus(std::make_unique<HeadlessStatusBox>()), m_port(new PanelPort(device, this)),
       m_waiter(new TickWaiter(m_state, *m_port, this))
 {
     wire(*m_headlessView, *m_headlessStatus);

@@ -11,13 +11,11 @@ namespace {
 constexpr int kPenWidth = 2;
 }
 
-CalloutLine::CalloutLine(QPoint from, QPoint to, QWidget *parent)
-    : QWidget(parent), m_from(from), m_to(to)
+CalloutLine::CalloutLine(QPoint from, QPoint to, QWidget *parent) : QWidget(parent), m_from(from), m_to(to)
 {
     setAttribute(Qt::WA_TransparentForMouseEvents);
     // Horizontal only: the callout needs nothing else.
-    setGeometry(QRect(std::min(from.x(), to.x()), from.y() - kPenWidth / 2,
-                      std::abs(to.x() - from.x()), kPenWidth));
+    setGeometry(QRect(std::min(from.x(), to.x()), from.y() - kPenWidth / 2, std::abs(to.x() - from.x()), kPenWidth));
 }
 
 void CalloutLine::paintEvent(QPaintEvent *)
@@ -26,8 +24,7 @@ void CalloutLine::paintEvent(QPaintEvent *)
     painter.fillRect(rect(), Qt::black);
 }
 
-MarkerShape::MarkerShape(QWidget *parent)
-    : QWidget(parent)
+MarkerShape::MarkerShape(QWidget *parent) : QWidget(parent)
 {
     setAttribute(Qt::WA_TransparentForMouseEvents);
 }

@@ -17,15 +17,14 @@ constexpr int kClientHeightTwips = 8910;
 
 constexpr QRect twipsToPixels(int left, int top, int width, int height)
 {
-    return QRect(left / kTwipsPerPixel, top / kTwipsPerPixel, width / kTwipsPerPixel,
-                 height / kTwipsPerPixel);
+    return QRect(left / kTwipsPerPixel, top / kTwipsPerPixel, width / kTwipsPerPixel, height / kTwipsPerPixel);
 }
 
 enum class ControlKind {
-    Picture,        // stretched panel picture, lowest layer
-    Caption,        // switch caption over the picture
-    Title,          // the program's name, centred, in blue
-    Heading,        // a centred heading with a background of its own
+    Picture, // stretched panel picture, lowest layer
+    Caption, // switch caption over the picture
+    Title,   // the program's name, centred, in blue
+    Heading, // a centred heading with a background of its own
     Label,
     Line,
     Shape,
@@ -38,11 +37,11 @@ enum class ControlKind {
 };
 
 enum class FontRole {
-    WindowDefault,  // "MS Sans Serif" 8.25 pt bold
-    SansNormal,     // "MS Sans Serif" 8.25 pt
-    Title,          // "Arial" 14.25 pt bold underlined
-    ButtonText,     // "Arial" 9.75 pt bold
-    StatusText,     // "Arial" 8.25 pt
+    WindowDefault, // "MS Sans Serif" 8.25 pt bold
+    SansNormal,    // "MS Sans Serif" 8.25 pt
+    Title,         // "Arial" 14.25 pt bold underlined
+    ButtonText,    // "Arial" 9.75 pt bold
+    StatusText,    // "Arial" 8.25 pt
 };
 
 constexpr int kNoTab = -1;
@@ -50,12 +49,12 @@ constexpr int kNoTab = -1;
 struct ControlSpec {
     QString name;
     ControlKind kind;
-    int left, top, width, height;   // twips
-    QString text;                   // caption or initial text
+    int left, top, width, height; // twips
+    QString text;                 // caption or initial text
     QString toolTip;
     FontRole font;
-    int tab;                        // place in the focus order, kNoTab for none
-    int switchIndex = -1;           // 0 … 9 for members of a switch group
+    int tab;              // place in the focus order, kNoTab for none
+    int switchIndex = -1; // 0 … 9 for members of a switch group
 
     QRect pixelRect() const { return twipsToPixels(left, top, width, height); }
 };

@@ -40,8 +40,7 @@ const QColor kWindowBackground(212, 208, 200);
 
 } // namespace
 
-MainWindow::MainWindow(const QString &serialDevice, QWidget *parent)
-    : QWidget(parent)
+MainWindow::MainWindow(const QString &serialDevice, QWidget *parent) : QWidget(parent)
 {
     initWindowResources();
     setObjectName(QStringLiteral("Form1"));
@@ -54,8 +53,8 @@ MainWindow::MainWindow(const QString &serialDevice, QWidget *parent)
     setAutoFillBackground(true);
     setFont(windowFont(FontRole::WindowDefault));
     buildControls();
-    m_session = std::make_unique<PanelSession>(
-        serialDevice.isEmpty() ? PanelPort::defaultDevice() : serialDevice, *this, *m_status);
+    m_session = std::make_unique<PanelSession>(serialDevice.isEmpty() ? PanelPort::defaultDevice() : serialDevice,
+                                               *this, *m_status);
     setFileDialogs(std::make_unique<QtFileDialogs>(this));
 }
 
@@ -86,7 +85,7 @@ QWidget *MainWindow::createControl(const ControlSpec &entry)
     case ControlKind::Caption: {
         auto *caption = new QLabel(entry.text, this);
         QPalette p = caption->palette();
-        p.setColor(QPalette::WindowText, Qt::white);  // system colour 14
+        p.setColor(QPalette::WindowText, Qt::white); // system colour 14
         caption->setPalette(p);
         widget = caption;
         break;
@@ -261,8 +260,7 @@ void MainWindow::WRITE_FILE_Click()
 void MainWindow::ModuleList_Click(int switchIndex)
 {
     const SwitchGroup &group = m_groups[switchIndex];
-    const ModuleSelectionEffect effect =
-        ModuleSelected(state(), switchIndex, group.moduleList->selectedPosition());
+    const ModuleSelectionEffect effect = ModuleSelected(state(), switchIndex, group.moduleList->selectedPosition());
     if (effect.channelListVisible)
         group.channelList->setVisible(*effect.channelListVisible);
 }
@@ -270,8 +268,7 @@ void MainWindow::ModuleList_Click(int switchIndex)
 void MainWindow::ChannelList_Click(int switchIndex)
 {
     const SwitchGroup &group = m_groups[switchIndex];
-    const ChannelSelectionEffect effect =
-        ChannelSelected(state(), switchIndex, group.channelList->selectedPosition());
+    const ChannelSelectionEffect effect = ChannelSelected(state(), switchIndex, group.channelList->selectedPosition());
     if (effect.showDesignation)
         group.designation->show();
 }

@@ -30,8 +30,8 @@ std::optional<QString> QtFileDialogs::openFileName(const QString &title, const Q
 
 void QtFileDialogs::showMessage(const QString &text)
 {
-    QMessageBox box(QMessageBox::NoIcon, m_parent ? m_parent->windowTitle() : QString(), text,
-                    QMessageBox::Ok, m_parent);
+    QMessageBox box(QMessageBox::NoIcon, m_parent ? m_parent->windowTitle() : QString(), text, QMessageBox::Ok,
+                    m_parent);
     box.exec();
 }
 

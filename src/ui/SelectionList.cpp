@@ -9,8 +9,7 @@ namespace {
 constexpr int kScrollBarWidth = 13;
 }
 
-SelectionList::SelectionList(QWidget *parent)
-    : QListWidget(parent)
+SelectionList::SelectionList(QWidget *parent) : QListWidget(parent)
 {
     setSelectionMode(QAbstractItemView::SingleSelection);
     setSortingEnabled(false);
@@ -57,8 +56,7 @@ void SelectionList::selectQuietly(int position)
 {
     m_selectingFromCode = true;
     if (position >= 0 && position < count()) {
-        selectionModel()->setCurrentIndex(model()->index(position, 0),
-                                          QItemSelectionModel::ClearAndSelect);
+        selectionModel()->setCurrentIndex(model()->index(position, 0), QItemSelectionModel::ClearAndSelect);
         scrollToItem(item(position));
         m_lastSelected = position;
     } else {

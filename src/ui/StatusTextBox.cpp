@@ -5,8 +5,7 @@
 
 namespace kdr {
 
-StatusTextBox::StatusTextBox(QWidget *parent)
-    : QTextEdit(parent)
+StatusTextBox::StatusTextBox(QWidget *parent) : QTextEdit(parent)
 {
     setReadOnly(true);
     setLineWrapMode(QTextEdit::WidgetWidth);

@@ -9,9 +9,9 @@ namespace {
 void registerSubstitutes()
 {
     static const bool done = [] {
-        QFont::insertSubstitutions(QStringLiteral("MS Sans Serif"),
-                                   {QStringLiteral("Microsoft Sans Serif"), QStringLiteral("Arial"),
-                                    QStringLiteral("Liberation Sans")});
+        QFont::insertSubstitutions(
+            QStringLiteral("MS Sans Serif"),
+            {QStringLiteral("Microsoft Sans Serif"), QStringLiteral("Arial"), QStringLiteral("Liberation Sans")});
         QFont::insertSubstitutions(QStringLiteral("Arial"), {QStringLiteral("Liberation Sans")});
         return true;
     }();
@@ -34,13 +34,13 @@ QFont windowFont(FontRole role)
     registerSubstitutes();
     switch (role) {
     case FontRole::WindowDefault:
-        return makeFont("MS Sans Serif", 11, true);   // 8.25 pt
+        return makeFont("MS Sans Serif", 11, true); // 8.25 pt
     case FontRole::SansNormal:
         return makeFont("MS Sans Serif", 11, false);
     case FontRole::Title:
-        return makeFont("Arial", 19, true, true);    // 14.25 pt
+        return makeFont("Arial", 19, true, true); // 14.25 pt
     case FontRole::ButtonText:
-        return makeFont("Arial", 13, true);          // 9.75 pt
+        return makeFont("Arial", 13, true); // 9.75 pt
     case FontRole::StatusText:
         return makeFont("Arial", 11, false);
     }

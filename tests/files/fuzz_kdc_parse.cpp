@@ -13,10 +13,10 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
         return 0;
     const auto line = kdr::Kdc::format(*record);
     if (!line)
-        abort();  // everything read must be writable
+        abort(); // everything read must be writable
     const auto again = kdr::Kdc::parse(*line);
-    if (!again || again->panel != record->panel || again->designations != record->designations
-        || again->codes != record->codes || again->closing != record->closing)
+    if (!again || again->panel != record->panel || again->designations != record->designations ||
+        again->codes != record->codes || again->closing != record->closing)
         abort();
     return 0;
 }

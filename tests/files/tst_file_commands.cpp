@@ -34,8 +34,14 @@ struct ScriptedDialogs : FileDialogs {
         lastPreset = preset;
         return answer;
     }
-    std::optional<QString> saveFileName(const QString &t, const QString &f, const QString &p) override { return ask(t, f, p); }
-    std::optional<QString> openFileName(const QString &t, const QString &f, const QString &p) override { return ask(t, f, p); }
+    std::optional<QString> saveFileName(const QString &t, const QString &f, const QString &p) override
+    {
+        return ask(t, f, p);
+    }
+    std::optional<QString> openFileName(const QString &t, const QString &f, const QString &p) override
+    {
+        return ask(t, f, p);
+    }
     void showMessage(const QString &text) override { messages << text; }
 };
 
@@ -71,7 +77,10 @@ private slots:
     void quotesAndUnstorableTextRefused();
 
 private:
-    void click(const char *button) { QTest::mouseClick(m_form->findChild<QPushButton *>(QLatin1String(button)), Qt::LeftButton); }
+    void click(const char *button)
+    {
+        QTest::mouseClick(m_form->findChild<QPushButton *>(QLatin1String(button)), Qt::LeftButton);
+    }
     SelectionList *list(int n) const { return m_form->findChild<SelectionList *>(QStringLiteral("List%1").arg(n)); }
     QLineEdit *box(int n) const { return m_form->findChild<QLineEdit *>(QStringLiteral("Text%1").arg(n)); }
     QString path(const QString &name) const { return m_dir->filePath(name); }
@@ -104,9 +113,8 @@ private:
             const SwitchFields &f = m_form->state().sw[i];
             s << box(i + 3)->text() << QString::number(box(i + 3)->isVisible())
               << QString::number(list(2 * i + 1)->selectedPosition())
-              << QString::number(list(2 * i + 2)->selectedPosition())
-              << QString::number(list(2 * i + 2)->isVisible()) << f.desig
-              << QStringLiteral("%1 %2 %3").arg(f.s).arg(f.m).arg(f.c);
+              << QString::number(list(2 * i + 2)->selectedPosition()) << QString::number(list(2 * i + 2)->isVisible())
+              << f.desig << QStringLiteral("%1 %2 %3").arg(f.s).arg(f.m).arg(f.c);
         }
         return s;
     }
@@ -150,7 +158,7 @@ void TestFileCommands::refusalsInTheirOrder()
     QVERIFY(!m_form->statusBox().isVisible());
     QCOMPARE(m_dialogs->dialogs, 0);
 
-    box(2)->setText(QStringLiteral("   "));  // blanks are a name
+    box(2)->setText(QStringLiteral("   ")); // blanks are a name
     m_dialogs->answer.reset();
     click("WRITE_FILE");
     QCOMPARE(m_dialogs->dialogs, 1);
@@ -212,7 +220,7 @@ void TestFileCommands::failedSaveKeepsTheEarlierFile()
     QVERIFY(!m_form->statusBox().isVisible());
     QCOMPARE(QDir(m_dir->path()).entryList(QDir::Files), QStringList{QStringLiteral("RIG.kdc")});
 
-    save(QStringLiteral("RIG.kdc"));  // and with room again, the save goes through
+    save(QStringLiteral("RIG.kdc")); // and with room again, the save goes through
     QVERIFY(readFile(QStringLiteral("RIG.kdc")).startsWith("\"RIG\""));
 }
 

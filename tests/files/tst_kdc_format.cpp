@@ -77,7 +77,7 @@ void TestKdcFormat::everyByteRoundTrips()
         all.append(char(b));
     const QString text = Windows1252::decode(all);
     QCOMPARE(text.size(), 256);
-    QCOMPARE(text[0x80], QChar(0x20AC));  // shown as the technician typed it
+    QCOMPARE(text[0x80], QChar(0x20AC)); // shown as the technician typed it
     QCOMPARE(text[0x81], QChar(0x0081));
     QCOMPARE(Windows1252::encode(text).value(), all);
     QVERIFY(!Windows1252::encode(QStringLiteral("\u2713")).has_value());
@@ -89,7 +89,8 @@ void TestKdcFormat::everyByteRoundTrips()
             designation.append(char(b));
     QList<QByteArray> rest;
     for (int i = 0; i < kSwitchCount; ++i)
-        rest << "\"" + designation + "\"" << "7";
+        rest << "\"" + designation + "\""
+             << "7";
     rest << "159";
     const QByteArray file = line("\xC4\x80\x9D", rest);
     const auto record = Kdc::parse(file);
@@ -115,7 +116,7 @@ void TestKdcFormat::readingRules()
     QByteArray tricky = "\"THIRTEEN CHAR\",\"A \"\"B\",1";
     for (int i = 1; i < kSwitchCount; ++i)
         tricky += ",\"\"," + QByteArray::number(i);
-    tricky += ",159";  // and no line end at all
+    tricky += ",159"; // and no line end at all
     const auto t = Kdc::parse(tricky);
     QVERIFY(t);
     QCOMPARE(t->panel, QStringLiteral("THIRTEEN CHAR"));
@@ -130,7 +131,8 @@ void TestKdcFormat::brokenFilesFail_data()
     QTest::addColumn<QByteArray>("bytes");
     QList<QByteArray> rest;
     for (int i = 0; i < kSwitchCount; ++i)
-        rest << "\"D\"" << "160";
+        rest << "\"D\""
+             << "160";
     rest << "159";
     const QByteArray good = line("P", rest);
 
@@ -144,7 +146,7 @@ void TestKdcFormat::brokenFilesFail_data()
     QTest::newRow("open quote to the end") << QByteArray("\"P\",\"never closed, 160, 160\r\n");
     QByteArray binary;
     for (int i = 0; i < 4096; ++i)
-        binary.append(char(std::clamp((i * 73 + 11) % 256, 14, 255)));  // no comma, CR or LF
+        binary.append(char(std::clamp((i * 73 + 11) % 256, 14, 255))); // no comma, CR or LF
     QTest::newRow("binary without separators") << binary.replace(',', '\0');
 }
 

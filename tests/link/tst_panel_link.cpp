@@ -112,8 +112,8 @@ void TestPanelLink::tickNeverComesEarly()
 void TestPanelLink::waitEndsOnFiveBytesOrTheTick()
 {
     PanelFaults faults;
-    faults.readReplyAt.insert(0, "0150");   // four bytes
-    faults.readReplyAt.insert(1, "01500");  // five
+    faults.readReplyAt.insert(0, "0150");  // four bytes
+    faults.readReplyAt.insert(1, "01500"); // five
     Link link(faults);
 
     link.port.send(PanelProtocol::readCommand(1));
@@ -136,7 +136,7 @@ void TestPanelLink::bytesAlreadyWaitingCountTowardsTheNextWait()
 {
     Link link;
     link.port.send(PanelProtocol::readCommand(2));
-    link.waiter.WaitOneTick();  // ends on the tick alone; the reply stays waiting
+    link.waiter.WaitOneTick(); // ends on the tick alone; the reply stays waiting
     QCOMPARE(link.port.bytesWaiting(), 5);
     QElapsedTimer clock;
     clock.start();
@@ -204,7 +204,7 @@ void TestPanelLink::handshakeTwoAcknowledgementsFail()
 void TestPanelLink::handshakeCompletedWithTheTickFails()
 {
     PanelFaults faults;
-    faults.stallAfterReplyMs = 150;  // the reply and the tick are both pending when events run again
+    faults.stallAfterReplyMs = 150; // the reply and the tick are both pending when events run again
     Link link(faults);
     QCOMPARE(link.protocol.Handshake(), LinkOutcome::NoAcknowledgement);
     QCOMPARE(link.state.timer_flag, 1);
@@ -222,7 +222,7 @@ void TestPanelLink::framesAreByteExact()
     const QList<QByteArray> sent = link.panel.commands();
     QCOMPARE(sent.size(), 3);
     QCOMPARE(sent[0], QByteArray::fromHex("530003009644"));
-    QCOMPARE(sent[1], QByteArray::fromHex("560003303056"));  // the read-back
+    QCOMPARE(sent[1], QByteArray::fromHex("560003303056")); // the read-back
     QCOMPARE(sent[2], QByteArray::fromHex("560009303056"));
     QCOMPARE(link.panel.panel().code(3), 150);
 }
@@ -230,7 +230,7 @@ void TestPanelLink::framesAreByteExact()
 void TestPanelLink::writeVerifies_data()
 {
     QTest::addColumn<QByteArray>("ack");
-    QTest::addColumn<QByteArray>("readBack");  // what a read of address 3 answers; null: the stored code
+    QTest::addColumn<QByteArray>("readBack"); // what a read of address 3 answers; null: the stored code
     QTest::addColumn<int>("error");
     QTest::addColumn<int>("a");
     QTest::addColumn<LinkOutcome>("outcome");
@@ -328,7 +328,7 @@ void TestPanelLink::hangUpMidWaitEndsTheWait()
     clock.restart();
     QCOMPARE(link.protocol.Handshake(), LinkOutcome::ConnectionLost);
     QVERIFY(clock.elapsed() < 150);
-    QCOMPARE(link.panel.commands().size(), 1);  // nothing went out after the loss
+    QCOMPARE(link.panel.commands().size(), 1); // nothing went out after the loss
     link.port.close();
 }
 
@@ -338,7 +338,7 @@ void TestPanelLink::portThatCannotOpen()
     QVERIFY(port.open(kPanelLineSettings) != PortOpenError::None);
     QVERIFY(!port.isOpen());
     QCOMPARE(port.device(), QStringLiteral("/nonexistent/ttyS0"));
-    port.send("A");  // harmless on a closed port
+    port.send("A"); // harmless on a closed port
     QCOMPARE(port.bytesWaiting(), 0);
 
 #ifdef Q_OS_WIN

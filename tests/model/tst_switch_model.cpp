@@ -9,7 +9,10 @@ namespace {
 
 constexpr int kUnchanged = -99;
 
-SwitchListPositions positions(int module, int channel = -1) { return {module, channel}; }
+SwitchListPositions positions(int module, int channel = -1)
+{
+    return {module, channel};
+}
 
 PanelListPositions allNotAssigned()
 {
@@ -49,7 +52,7 @@ void TestSwitchModel::decodes_data()
 {
     QTest::addColumn<int>("code");
     QTest::addColumn<int>("module");
-    QTest::addColumn<int>("channel");  // kUnchanged: l_index keeps its previous value
+    QTest::addColumn<int>("channel"); // kUnchanged: l_index keeps its previous value
     QTest::addColumn<int>("leftInA");
 
     QTest::newRow("0 is A/1") << 0 << 1 << 0 << 0;
@@ -73,7 +76,7 @@ void TestSwitchModel::decodes()
     QFETCH(int, leftInA);
 
     WorkingState state;
-    state.l_index = 7;  // left by an earlier decode
+    state.l_index = 7; // left by an earlier decode
     state.A = Code(code);
     DecodeSwitchCode(state);
     QCOMPARE(state.h_index, module);
@@ -86,7 +89,7 @@ void TestSwitchModel::everySelectionSurvivesEncodingAndDecoding()
     for (int module = 1; module <= 16; ++module) {
         for (int channel = 0; channel <= 9; ++channel) {
             if (module == 16 && channel == 9)
-                continue;  // "P" + "10" is the BL/MR code
+                continue; // "P" + "10" is the BL/MR code
             WorkingState state;
             PanelListPositions p = allNotAssigned();
             p[0] = positions(module, channel);
@@ -116,12 +119,12 @@ void TestSwitchModel::collectsFromTheListsAsTheyStand()
 {
     WorkingState state;
     PanelListPositions p = allNotAssigned();
-    p[0] = positions(1, 0);    // A / 1
-    p[1] = positions(3, 3);    // C / 4
-    p[2] = positions(16, 9);   // P / 10
-    p[3] = positions(kModulePositionBlMr, 4);  // BL/MR with a channel left in its hidden list
+    p[0] = positions(1, 0);                   // A / 1
+    p[1] = positions(3, 3);                   // C / 4
+    p[2] = positions(16, 9);                  // P / 10
+    p[3] = positions(kModulePositionBlMr, 4); // BL/MR with a channel left in its hidden list
     p[4] = positions(kModulePositionNotAssigned, 2);
-    state.sw[1].s = 99;  // the collection never looks at the selection fields
+    state.sw[1].s = 99; // the collection never looks at the selection fields
     CollectSwitchCodes(state, p);
     QCOMPARE(state.error_flag, 0);
     const std::array<Code, kSwitchCount> expected{0, 23, 159, 159, 160, 160, 160, 160, 160, 160};
@@ -138,8 +141,8 @@ void TestSwitchModel::stopsAtTheFirstIncompleteSwitch()
     p[1] = positions(kModulePositionBlMr);
     p[2] = positions(5, 9);
     p[3] = positions(1, 1);
-    p[4] = positions(3);       // module "C", no channel
-    p[5] = positions(-1, -1);  // would fail too, but is never examined
+    p[4] = positions(3);      // module "C", no channel
+    p[5] = positions(-1, -1); // would fail too, but is never examined
     CollectSwitchCodes(state, p);
     QCOMPARE(state.error_flag, 1);
     QCOMPARE(state.sw[0].w, 10);
@@ -191,10 +194,10 @@ void TestSwitchModel::channelIsRememberedAcrossNotAssigned()
 void TestSwitchModel::newModuleAddsTheSelectedChannel()
 {
     WorkingState state;
-    ModuleSelected(state, 4, 2);   // B
-    ChannelSelected(state, 4, 1);  // 2
+    ModuleSelected(state, 4, 2);  // B
+    ChannelSelected(state, 4, 1); // 2
     QCOMPARE(state.sw[4].s, 11);
-    ModuleSelected(state, 4, 4);   // D
+    ModuleSelected(state, 4, 4); // D
     QCOMPARE(state.sw[4].s, 31);
     // A channel selected while "BL/MR" stands builds on the last ordinary module.
     ModuleSelected(state, 4, kModulePositionBlMr);

@@ -117,7 +117,7 @@ void TestPanelOperations::fullReadShowsDecodedCodes()
         QVERIFY(!view().designationVisible(i));
     }
     QCOMPARE(m_panel->countOf("A"), 1);
-    QCOMPARE(m_panel->commands().size(), 11);  // no read of address 10
+    QCOMPARE(m_panel->commands().size(), 11); // no read of address 10
 }
 
 void TestPanelOperations::readOfAllNotAssigned()
@@ -161,7 +161,7 @@ void TestPanelOperations::readStopsAtOutOfRangeCode()
     start(faults);
     for (int a = 0; a < 3; ++a)
         m_panel->panel().setCode(a, 20 + a);
-    setAll(2, 4);  // "B" / "5" everywhere beforehand
+    setAll(2, 4); // "B" / "5" everywhere beforehand
     view().setDesignationText(5, QStringLiteral("AWNING"));
 
     const OperationResult result = m_session->readPanel();
@@ -175,7 +175,7 @@ void TestPanelOperations::readStopsAtOutOfRangeCode()
         QCOMPARE(view().modulePosition(i), 3);
         QCOMPARE(view().channelPosition(i), i);
     }
-    QCOMPARE(view().modulePosition(3), 0);  // 170 shows as "N/A"
+    QCOMPARE(view().modulePosition(3), 0); // 170 shows as "N/A"
     QVERIFY(!view().channelListVisible(3));
     QVERIFY(!view().designationVisible(3));
     QCOMPARE(view().designationText(3), QString());
@@ -201,8 +201,8 @@ void TestPanelOperations::readStopsAtMissingReply()
     const OperationResult result = m_session->readPanel();
     expectEnded(result, OperationOutcome::BadData, kBadData);
     QCOMPARE(result.failedSwitch, 1);
-    QCOMPARE(view().modulePosition(0), 0);   // SW1 was read
-    QCOMPARE(view().modulePosition(1), 7);   // SW2 shows no value that was never read
+    QCOMPARE(view().modulePosition(0), 0); // SW1 was read
+    QCOMPARE(view().modulePosition(1), 7); // SW2 shows no value that was never read
     QCOMPARE(view().channelPosition(1), 2);
     QVERIFY(view().designationVisible(1));
     QCOMPARE(view().designationText(1), QStringLiteral("DESIGNATION "));
@@ -211,13 +211,13 @@ void TestPanelOperations::readStopsAtMissingReply()
 void TestPanelOperations::writeRefusesIncompleteSwitches()
 {
     setAll(0);
-    view().selectModulePosition(2, 3);  // "C" without a channel
+    view().selectModulePosition(2, 3); // "C" without a channel
     OperationResult result = m_session->writePanel();
     expectEnded(result, OperationOutcome::Incomplete, kIncomplete);
     QCOMPARE(result.failedSwitch, 2);
 
     view().selectChannelPosition(2, 1);
-    view().selectModulePosition(4, -1);  // no module at all for SW5
+    view().selectModulePosition(4, -1); // no module at all for SW5
     result = m_session->writePanel();
     expectEnded(result, OperationOutcome::Incomplete, kIncomplete);
     QCOMPARE(result.failedSwitch, 4);
@@ -238,7 +238,7 @@ void TestPanelOperations::writeAllNotAssigned()
         QCOMPARE(quint8(written[a][4]), a < 10 ? 160 : 159);
         QCOMPARE(m_panel->panel().code(a), a < 10 ? 160 : 159);
     }
-    QCOMPARE(m_panel->commands().size(), 1 + 22);  // every write read back
+    QCOMPARE(m_panel->commands().size(), 1 + 22); // every write read back
     const auto &log = m_panel->received();
     QVERIFY(log[1].atMs - log[0].atMs >= 99);
     for (int i = 3; i < log.size(); i += 2)
@@ -271,10 +271,10 @@ void TestPanelOperations::writeFailsAtClosingAddressOnly()
     PanelFaults faults;
     faults.readReplyAt.insert(10, "01580");
     start(faults);
-    setAll(16, 9);  // "P" + "10" is written as 159
+    setAll(16, 9); // "P" + "10" is written as 159
     const OperationResult result = m_session->writePanel();
     expectEnded(result, OperationOutcome::BadData, kBadData);
-    QCOMPARE(result.failedSwitch, -1);  // no switch of its own
+    QCOMPARE(result.failedSwitch, -1); // no switch of its own
     QCOMPARE(writes().size(), 11);
     for (int a = 0; a < 10; ++a)
         QCOMPARE(m_panel->panel().code(a), 159);
@@ -299,7 +299,8 @@ void TestPanelOperations::portThatCannotBeOpened()
     QCOMPARE(read.outcome, OperationOutcome::PortNotOpened);
     QCOMPARE(read.portError, PortOpenError::NoSuchPort);
     QCOMPARE(view().panelNameText(), QString());
-    QVERIFY(status().text().startsWith(QStringLiteral("COMMUNICATIONS FAILURE-SERIAL PORT /nonexistent/ttyS0 COULD NOT BE OPENED")));
+    QVERIFY(status().text().startsWith(
+        QStringLiteral("COMMUNICATIONS FAILURE-SERIAL PORT /nonexistent/ttyS0 COULD NOT BE OPENED")));
     // Incomplete selections too, but the port comes first.
     QCOMPARE(m_session->writePanel().outcome, OperationOutcome::PortNotOpened);
     QCOMPARE(status().colour(), StatusColour::Red);
@@ -310,13 +311,13 @@ void TestPanelOperations::unplugMidOperationThenReplug()
     m_panel->panel().faults().hangUpAfterCommands = 3;
     OperationResult result = m_session->readPanel();
     expectEnded(result, OperationOutcome::ConnectionLost, kBadData);
-    QCOMPARE(view().modulePosition(0), 0);  // SW1 was read before the cable went
+    QCOMPARE(view().modulePosition(0), 0); // SW1 was read before the cable went
     const int sentBeforeLoss = m_panel->commandsSincePlugIn();
 
     m_panel->panel().faults().hangUpAfterCommands = 1;
     QVERIFY(m_panel->plugIn());
     setAll(0);
-    expectEnded(m_session->writePanel(), OperationOutcome::ConnectionLost, kNoResponse);  // gone during the handshake
+    expectEnded(m_session->writePanel(), OperationOutcome::ConnectionLost, kNoResponse); // gone during the handshake
     QCOMPARE(sentBeforeLoss, 3);
 
     m_panel->panel().faults().hangUpAfterCommands = 0;

@@ -26,7 +26,7 @@ namespace {
 
 struct Expected {
     const char *name;
-    int left, top, width, height;  // twips
+    int left, top, width, height; // twips
 };
 
 // The window's rectangles as the panel drawing gives them.
@@ -38,10 +38,13 @@ const Expected kFixedControls[] = {
     {"Label14", 720, 6960, 1455, 615},      {"Shape1", 3240, 6720, 615, 975},
 };
 
-const char *const kCaptionNames[] = {"Label2", "Label3", "Label4", "Label5", "Label8",
+const char *const kCaptionNames[] = {"Label2", "Label3",  "Label4",  "Label5",  "Label8",
                                      "Label9", "Label10", "Label11", "Label12", "Label13"};
 
-QRect px(int l, int t, int w, int h) { return QRect(l / 15, t / 15, w / 15, h / 15); }
+QRect px(int l, int t, int w, int h)
+{
+    return QRect(l / 15, t / 15, w / 15, h / 15);
+}
 
 } // namespace
 
@@ -70,7 +73,7 @@ private slots:
 
     void commandsDuringAReadAreIgnored();
     void closingTheWindowEndsTheWait();
-    void closingTheWindowEndsTheProgram();  // last: the application quits here
+    void closingTheWindowEndsTheProgram(); // last: the application quits here
 
 private:
     template<typename T = QWidget>
@@ -140,15 +143,19 @@ void TestMainWindow::everyToolTip()
     }
     QCOMPARE(list(15)->toolTip(), QStringLiteral("SW8 MODULE ASSIGNMENT"));
     QCOMPARE(control(QStringLiteral("Text2"))->toolTip(), QStringLiteral("ENTER IDENTITY FOR FILE NAME"));
-    QCOMPARE(control(QStringLiteral("READ_CONFIG"))->toolTip(), QStringLiteral("LEFT CLICK TO READ CONFIG IN SWITCH PANEL"));
-    QCOMPARE(control(QStringLiteral("WRITE_CONFIG"))->toolTip(), QStringLiteral("LEFT CLICK TO SAVE CONFIG IN SWITCH PANEL"));
+    QCOMPARE(control(QStringLiteral("READ_CONFIG"))->toolTip(),
+             QStringLiteral("LEFT CLICK TO READ CONFIG IN SWITCH PANEL"));
+    QCOMPARE(control(QStringLiteral("WRITE_CONFIG"))->toolTip(),
+             QStringLiteral("LEFT CLICK TO SAVE CONFIG IN SWITCH PANEL"));
     QCOMPARE(control(QStringLiteral("READ_FILE"))->toolTip(), QStringLiteral("LEFT CLICK TO OPEN CONFIG FILE"));
     QCOMPARE(control(QStringLiteral("WRITE_FILE"))->toolTip(), QStringLiteral("LEFT CLICK TO SAVE CONFIG FILE"));
     for (const char *name : {"Text1", "Label1", "Image1", "Label6", "Label14"})
         QVERIFY2(control(QLatin1String(name))->toolTip().isEmpty(), name);
 
-    QCOMPARE(control<QPushButton>(QStringLiteral("READ_CONFIG"))->text(), QStringLiteral("READ CONFIGURATION FROM SWITCH PANEL"));
-    QCOMPARE(control<QPushButton>(QStringLiteral("WRITE_CONFIG"))->text(), QStringLiteral("WRITE CONFIGURATION TO SWITCH PANEL"));
+    QCOMPARE(control<QPushButton>(QStringLiteral("READ_CONFIG"))->text(),
+             QStringLiteral("READ CONFIGURATION FROM SWITCH PANEL"));
+    QCOMPARE(control<QPushButton>(QStringLiteral("WRITE_CONFIG"))->text(),
+             QStringLiteral("WRITE CONFIGURATION TO SWITCH PANEL"));
     QCOMPARE(control<QPushButton>(QStringLiteral("READ_FILE"))->text(), QStringLiteral("OPEN CONFIGURATION FILE"));
     QCOMPARE(control<QPushButton>(QStringLiteral("WRITE_FILE"))->text(), QStringLiteral("SAVE CONFIGURATION FILE"));
     QCOMPARE(control<QLabel>(QStringLiteral("Label6"))->text(), QStringLiteral("PANEL NAME"));
@@ -161,7 +168,8 @@ void TestMainWindow::everyRectangle()
 
     for (int n = 1; n <= 10; ++n) {
         const int r = (n - 1) / 2, c = (n - 1) % 2;
-        QCOMPARE(control(QStringLiteral("Text%1").arg(n + 2))->geometry(), px(3840 + 1800 * c, 2400 + 1080 * r, 1455, 285));
+        QCOMPARE(control(QStringLiteral("Text%1").arg(n + 2))->geometry(),
+                 px(3840 + 1800 * c, 2400 + 1080 * r, 1455, 285));
         QCOMPARE(list(2 * n - 1)->geometry(), px(3840 + 1800 * c, 2640 + 1080 * r, 855, 645));
         QCOMPARE(list(2 * n)->geometry(), px(4680 + 1800 * c, 2640 + 1080 * r, 615, 645));
         auto *caption = control<QLabel>(QLatin1String(kCaptionNames[n - 1]));
@@ -230,7 +238,10 @@ void TestMainWindow::threeEntriesVisible()
         const QString longest = n % 2 ? QStringLiteral("BL/MR") : QStringLiteral("10");
         const QRect row = l->visualItemRect(l->item(n % 2 ? 17 : 9));
         QVERIFY2(l->fontMetrics().horizontalAdvance(longest) + 4 <= row.width(),
-                 qPrintable(QStringLiteral("%1: %2 in %3").arg(l->objectName()).arg(l->fontMetrics().horizontalAdvance(longest)).arg(row.width())));
+                 qPrintable(QStringLiteral("%1: %2 in %3")
+                                .arg(l->objectName())
+                                .arg(l->fontMetrics().horizontalAdvance(longest))
+                                .arg(row.width())));
     }
 }
 
@@ -262,7 +273,7 @@ void TestMainWindow::tabOrderSelectsNothing()
     // A shown status box takes its place before the panel name box; a hidden list is skipped.
     m_form->statusBox().setStatusText(QStringLiteral("COMMUNICATIONS OK"));
     m_form->statusBox().showStatus();
-    list(1)->setSelectedPosition(0);  // "N/A" hides SW1's channel list
+    list(1)->setSelectedPosition(0); // "N/A" hides SW1's channel list
     QStringList withStatus = expected;
     withStatus.removeOne(QStringLiteral("List2"));
     withStatus.insert(withStatus.indexOf(QStringLiteral("Text2")), QStringLiteral("Text1"));
@@ -295,8 +306,10 @@ void TestMainWindow::statusTextWraps()
     // Every line stays in sight: nothing runs out to the right or below.
     QVERIFY(status.document()->size().width() <= status.viewport()->width());
     const QRectF block = status.document()->documentLayout()->blockBoundingRect(status.document()->firstBlock());
-    QVERIFY2(block.bottom() <= status.viewport()->height(),
-             qPrintable(QStringLiteral("%1 lines end at %2, box %3").arg(layout->lineCount()).arg(block.bottom()).arg(status.viewport()->height())));
+    QVERIFY2(block.bottom() <= status.viewport()->height(), qPrintable(QStringLiteral("%1 lines end at %2, box %3")
+                                                                           .arg(layout->lineCount())
+                                                                           .arg(block.bottom())
+                                                                           .arg(status.viewport()->height())));
     QVERIFY(!status.verticalScrollBar()->isVisible());
     QCOMPARE(status.background(), QColor(255, 0, 0));
     status.setStatusColour(StatusColour::Yellow);
@@ -310,11 +323,11 @@ void TestMainWindow::statusTextWraps()
 void TestMainWindow::clickRunsHandlerEvenOnSelectedEntry()
 {
     auto *designation = control(QStringLiteral("Text3"));
-    click(list(1), 3);           // "C"
-    click(list(2), 3);           // "4"
+    click(list(1), 3); // "C"
+    click(list(2), 3); // "4"
     QCOMPARE(m_form->state().sw[0].s, 23);
     designation->hide();
-    click(list(2), 3);           // the entry already selected
+    click(list(2), 3); // the entry already selected
     QVERIFY(designation->isVisible());
     QCOMPARE(list(2)->selectedPosition(), 3);
 }
@@ -326,7 +339,7 @@ void TestMainWindow::codeSetRunsHandlerEvenAtSamePosition()
     auto *designation = control(QStringLiteral("Text3"));
     designation->hide();
     m_form->selectChannelPosition(0, 3);
-    QVERIFY(designation->isVisible());  // the handler ran before the setter returned
+    QVERIFY(designation->isVisible()); // the handler ran before the setter returned
     m_form->state().sw[0].s = 0;
     m_form->selectModulePosition(0, 3);
     QCOMPARE(m_form->state().sw[0].s, 23);
@@ -339,11 +352,11 @@ void TestMainWindow::keyboardNavigationSelects()
     QCOMPARE(module->selectedPosition(), -1);
     QTest::keyClick(module, Qt::Key_Down);
     QCOMPARE(module->selectedPosition(), 0);
-    QVERIFY(!list(6)->isVisible());        // "N/A" hides the channel list
+    QVERIFY(!list(6)->isVisible()); // "N/A" hides the channel list
     QTest::keyClick(module, Qt::Key_Down);
     QCOMPARE(module->selectedPosition(), 1);
     QVERIFY(list(6)->isVisible());
-    QTest::keyClick(module, Qt::Key_Space, Qt::ControlModifier);  // a toggle would deselect
+    QTest::keyClick(module, Qt::Key_Space, Qt::ControlModifier); // a toggle would deselect
     QCOMPARE(module->selectedPosition(), 1);
 }
 
@@ -360,17 +373,17 @@ void TestMainWindow::ctrlClickKeepsTheSelection()
 void TestMainWindow::moduleChannelRoundTripThroughTheWindow()
 {
     auto *designation = control(QStringLiteral("Text3"));
-    click(list(1), 3);  // C
-    click(list(2), 3);  // 4
-    click(list(1), 0);  // N/A
+    click(list(1), 3); // C
+    click(list(2), 3); // 4
+    click(list(1), 0); // N/A
     QVERIFY(!list(2)->isVisible());
     QCOMPARE(m_form->state().sw[0].s, 160);
     designation->hide();
-    click(list(1), 3);  // C again: channel "4" still there, no channel click needed
+    click(list(1), 3); // C again: channel "4" still there, no channel click needed
     QVERIFY(list(2)->isVisible());
     QCOMPARE(list(2)->selectedPosition(), 3);
     QCOMPARE(m_form->state().sw[0].s, 23);
-    QVERIFY(!designation->isVisible());   // a module click never shows it
+    QVERIFY(!designation->isVisible()); // a module click never shows it
     for (int i = 1; i < kSwitchCount; ++i)
         m_form->selectModulePosition(i, 0);
     WorkingState &s = m_form->state();
@@ -379,7 +392,7 @@ void TestMainWindow::moduleChannelRoundTripThroughTheWindow()
     QCOMPARE(s.error_flag, 0);
     QCOMPARE(s.sw[0].w, 23);
     click(list(2), 3);
-    QVERIFY(designation->isVisible());   // a channel click does
+    QVERIFY(designation->isVisible()); // a channel click does
 }
 
 void TestMainWindow::noChannelPositionClearsTheList()
@@ -388,14 +401,14 @@ void TestMainWindow::noChannelPositionClearsTheList()
     m_form->selectChannelPosition(2, 6);
     QCOMPARE(m_form->state().sw[2].s, 36);
     m_form->selectModulePosition(2, 1);
-    m_form->selectChannelPosition(2, -5);  // what a negative code decodes to
+    m_form->selectChannelPosition(2, -5); // what a negative code decodes to
     QCOMPARE(list(6)->selectedPosition(), -1);
     QVERIFY(list(6)->isVisible());
     QCOMPARE(m_form->state().sw[2].c, 6);
     WorkingState &s = m_form->state();
     s.error_flag = 0;
     CollectSwitchCodes(s, listPositionsOf(*m_form));
-    QCOMPARE(s.error_flag, 1);   // the lists show an incomplete switch, and it counts as one
+    QCOMPARE(s.error_flag, 1); // the lists show an incomplete switch, and it counts as one
 }
 
 namespace {
@@ -403,8 +416,14 @@ namespace {
 // Counts the file dialogs a command would have opened.
 struct CountingDialogs : FileDialogs {
     int asked = 0;
-    std::optional<QString> saveFileName(const QString &, const QString &, const QString &) override { return ++asked, std::nullopt; }
-    std::optional<QString> openFileName(const QString &, const QString &, const QString &) override { return ++asked, std::nullopt; }
+    std::optional<QString> saveFileName(const QString &, const QString &, const QString &) override
+    {
+        return ++asked, std::nullopt;
+    }
+    std::optional<QString> openFileName(const QString &, const QString &, const QString &) override
+    {
+        return ++asked, std::nullopt;
+    }
     void showMessage(const QString &) override { ++asked; }
 };
 
@@ -432,7 +451,7 @@ void TestMainWindow::commandsDuringAReadAreIgnored()
     clickButton(&window, "READ_CONFIG");
     QCOMPARE(nestedClicks, 1);
     QCOMPARE(window.statusBox().toPlainText(), QStringLiteral("SWITCH PANEL DATA READ SUCCESSFUL"));
-    QCOMPARE(panel.commands().size(), 11);  // one handshake and ten reads, nothing else
+    QCOMPARE(panel.commands().size(), 11); // one handshake and ten reads, nothing else
     QCOMPARE(counted->asked, 0);
 
     // A channel click shows the emptied designation box again; a module click does not.

@@ -29,7 +29,7 @@ public:
     ~PtyPanel() override;
 
     bool isPluggedIn() const { return m_master >= 0; }
-    QString devicePath() const;       // the link path if there is one, else the terminal
+    QString devicePath() const; // the link path if there is one, else the terminal
 
     SimulatedPanel &panel() { return m_panel; }
     const QList<Received> &received() const { return m_received; }

@@ -2,8 +2,7 @@
 
 namespace kdr::sim {
 
-SimulatedPanel::SimulatedPanel(PanelFaults faults)
-    : m_faults(std::move(faults))
+SimulatedPanel::SimulatedPanel(PanelFaults faults) : m_faults(std::move(faults))
 {
     m_codes.fill(160);
     m_codes[kAddresses - 1] = 159;

@@ -10,17 +10,17 @@ namespace kdr::sim {
 
 // How a simulated panel misbehaves. The defaults make a healthy panel.
 struct PanelFaults {
-    bool silent = false;                            // answers nothing at all
-    QByteArray handshakeReply = "D000D";            // a wrong acknowledgement of "A"
-    QByteArray writeAcknowledgement = "D000D";      // a wrong acknowledgement of a write
-    int answerFromHandshake = 1;                    // answer "A" only from the n-th one on
-    int replyDelayMs = 0;                           // every reply this late
-    QByteArray trailing;                            // extra bytes after every reply
-    QMap<int, QByteArray> readReplyAt;              // a read at that address answers this
-                                                    // (empty: no reply at all)
-    int hangUpAfterCommands = 0;                    // hang up once this many commands came
-                                                    // since the terminal was plugged in
-    int stallAfterReplyMs = 0;                      // block the thread after replying (in-process)
+    bool silent = false;                       // answers nothing at all
+    QByteArray handshakeReply = "D000D";       // a wrong acknowledgement of "A"
+    QByteArray writeAcknowledgement = "D000D"; // a wrong acknowledgement of a write
+    int answerFromHandshake = 1;               // answer "A" only from the n-th one on
+    int replyDelayMs = 0;                      // every reply this late
+    QByteArray trailing;                       // extra bytes after every reply
+    QMap<int, QByteArray> readReplyAt;         // a read at that address answers this
+                                               // (empty: no reply at all)
+    int hangUpAfterCommands = 0;               // hang up once this many commands came
+                                               // since the terminal was plugged in
+    int stallAfterReplyMs = 0;                 // block the thread after replying (in-process)
 };
 
 // The panel's side of the protocol, without any transport: bytes in, replies out.
@@ -34,7 +34,7 @@ public:
 
     struct Command {
         QByteArray bytes;
-        std::optional<QByteArray> reply;  // nothing when the panel stays silent
+        std::optional<QByteArray> reply; // nothing when the panel stays silent
     };
 
     // Takes received bytes and returns the commands they completed, in order.

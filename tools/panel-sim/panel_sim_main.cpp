@@ -25,15 +25,25 @@ int main(int argc, char *argv[])
     parser.setApplicationDescription(QStringLiteral("A simulated 10-switch panel on a pseudo-terminal."));
     parser.addHelpOption();
     const QCommandLineOption silent(QStringLiteral("silent"), QStringLiteral("Answer nothing."));
-    const QCommandLineOption ack(QStringLiteral("handshake-reply"), QStringLiteral("Answer \"A\" with TEXT."), QStringLiteral("TEXT"));
-    const QCommandLineOption writeAck(QStringLiteral("write-ack"), QStringLiteral("Acknowledge writes with TEXT."), QStringLiteral("TEXT"));
-    const QCommandLineOption answerFrom(QStringLiteral("answer-from"), QStringLiteral("Answer \"A\" only from the N-th one."), QStringLiteral("N"));
-    const QCommandLineOption delay(QStringLiteral("delay"), QStringLiteral("Reply MS milliseconds late."), QStringLiteral("MS"));
-    const QCommandLineOption trailing(QStringLiteral("trailing"), QStringLiteral("Add TEXT after every reply."), QStringLiteral("TEXT"));
-    const QCommandLineOption readReply(QStringLiteral("read-reply"), QStringLiteral("Answer reads of ADDRESS with TEXT (empty: no reply)."), QStringLiteral("ADDRESS=TEXT"));
-    const QCommandLineOption hangUp(QStringLiteral("hang-up-after"), QStringLiteral("Hang up after N commands."), QStringLiteral("N"));
-    const QCommandLineOption codes(QStringLiteral("codes"), QStringLiteral("Codes stored at addresses 0, 1, …"), QStringLiteral("C0,C1,..."));
-    const QCommandLineOption link(QStringLiteral("link"), QStringLiteral("Keep a symbolic link PATH to the terminal."), QStringLiteral("PATH"));
+    const QCommandLineOption ack(QStringLiteral("handshake-reply"), QStringLiteral("Answer \"A\" with TEXT."),
+                                 QStringLiteral("TEXT"));
+    const QCommandLineOption writeAck(QStringLiteral("write-ack"), QStringLiteral("Acknowledge writes with TEXT."),
+                                      QStringLiteral("TEXT"));
+    const QCommandLineOption answerFrom(QStringLiteral("answer-from"),
+                                        QStringLiteral("Answer \"A\" only from the N-th one."), QStringLiteral("N"));
+    const QCommandLineOption delay(QStringLiteral("delay"), QStringLiteral("Reply MS milliseconds late."),
+                                   QStringLiteral("MS"));
+    const QCommandLineOption trailing(QStringLiteral("trailing"), QStringLiteral("Add TEXT after every reply."),
+                                      QStringLiteral("TEXT"));
+    const QCommandLineOption readReply(QStringLiteral("read-reply"),
+                                       QStringLiteral("Answer reads of ADDRESS with TEXT (empty: no reply)."),
+                                       QStringLiteral("ADDRESS=TEXT"));
+    const QCommandLineOption hangUp(QStringLiteral("hang-up-after"), QStringLiteral("Hang up after N commands."),
+                                    QStringLiteral("N"));
+    const QCommandLineOption codes(QStringLiteral("codes"), QStringLiteral("Codes stored at addresses 0, 1, …"),
+                                   QStringLiteral("C0,C1,..."));
+    const QCommandLineOption link(QStringLiteral("link"), QStringLiteral("Keep a symbolic link PATH to the terminal."),
+                                  QStringLiteral("PATH"));
     parser.addOptions({silent, ack, writeAck, answerFrom, delay, trailing, readReply, hangUp, codes, link});
     parser.process(app);
 
@@ -68,7 +78,8 @@ int main(int argc, char *argv[])
         out << panel.elapsedMs() << " ms  <- " << hex(bytes) << Qt::endl;
     });
     QObject::connect(&panel, &PtyPanel::replied, [&](const QByteArray &bytes) {
-        out << panel.elapsedMs() << " ms  -> " << hex(bytes) << "  \"" << QString::fromLatin1(bytes) << "\"" << Qt::endl;
+        out << panel.elapsedMs() << " ms  -> " << hex(bytes) << "  \"" << QString::fromLatin1(bytes) << "\""
+            << Qt::endl;
     });
     QObject::connect(&panel, &PtyPanel::hungUp, [&] {
         out << panel.elapsedMs() << " ms  hung up" << Qt::endl;

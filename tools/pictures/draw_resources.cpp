@@ -61,8 +61,7 @@ QImage drawIcon()
     QPainterPath outline;
     outline.addRect(body);
     painter.fillPath(outline, Qt::black);
-    painter.fillRect(QRectF(body.left(), body.top(), body.width(), body.height() * 0.45),
-                     QColor(192, 18, 35));
+    painter.fillRect(QRectF(body.left(), body.top(), body.width(), body.height() * 0.45), QColor(192, 18, 35));
     painter.setPen(QPen(Qt::white, 2));
     painter.drawPath(outline);
     return image;
@@ -74,8 +73,8 @@ int main(int argc, char **argv)
 {
     QGuiApplication app(argc, argv);
     const QString folder = argc > 1 ? QString::fromLocal8Bit(argv[1]) : QStringLiteral("src/ui/resources");
-    const bool ok = drawPanel().save(folder + "/panel.png") && drawIcon().save(folder + "/icon.png")
-                    && padTo48(drawIcon()).save(folder + "/icon48.png");
+    const bool ok = drawPanel().save(folder + "/panel.png") && drawIcon().save(folder + "/icon.png") &&
+                    padTo48(drawIcon()).save(folder + "/icon48.png");
     QTextStream(stderr) << (ok ? "written to " : "could not write to ") << folder << "\n";
     return ok ? 0 : 1;
 }
