@@ -1,4 +1,4 @@
-# Shared by scripts/run and scripts/test: installs what is missing and builds in build/.
+# Shared by the scripts: installs what is missing and builds in build/.
 # Safe to run again: it installs only missing packages and rebuilds only what changed.
 
 repo_root=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
@@ -18,12 +18,11 @@ as_root() {
 }
 
 install_missing_packages() {
-    local missing=()
-    for p in "${packages[@]}" "$@"; do
-        if ! dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed"; then
-            missing+=("$p")
-        fi
-    done
+    local missing
+    # One query for all: a package that is not installed has no "install ok installed" line.
+    mapfile -t missing < <(for p in "${packages[@]}" "$@"; do
+        dpkg-query -W -f='${Status}\n' "$p" 2>/dev/null | grep -q "install ok installed" || echo "$p"
+    done)
     if [ ${#missing[@]} -gt 0 ]; then
         echo "installing: ${missing[*]}"
         as_root apt-get update -qq
@@ -31,7 +30,27 @@ install_missing_packages() {
     fi
 }
 
+# configure [dir] [cmake options...]: configures once; later builds reconfigure by themselves.
+configure() {
+    local dir=${1:-$build_dir}
+    shift || true
+    if [ ! -f "$dir/CMakeCache.txt" ] || [ $# -gt 0 ]; then
+        cmake -S "$repo_root" -B "$dir" -DCMAKE_BUILD_TYPE=RelWithDebInfo "$@" >/dev/null
+    fi
+}
+
+# build [target...]: everything, or only the targets named.
+build() {
+    configure
+    local targets=()
+    for t in "$@"; do targets+=(--target "$t"); done
+    cmake --build "$build_dir" -j"$(nproc)" "${targets[@]}"
+}
+
 configure_and_build() {
-    cmake -S "$repo_root" -B "$build_dir" -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
-    cmake --build "$build_dir" -j"$(nproc)"
+    build
+}
+
+has_display() {
+    [ -n "${DISPLAY:-}" ] || [ -n "${WAYLAND_DISPLAY:-}" ] || [ -n "${QT_QPA_PLATFORM:-}" ]
 }

@@ -1,9 +1,13 @@
+#include "DesktopCheck.h"
+
 #include "ui/MainWindow.h"
 
 #include <QApplication>
 
 int main(int argc, char *argv[])
 {
+    if (!desktopAvailable("kdr-switch-panel"))
+        return 1;
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("kdr-switch-panel"));
     QApplication::setApplicationVersion(QStringLiteral(KDR_VERSION));

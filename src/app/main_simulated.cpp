@@ -1,7 +1,10 @@
 // The tool's window wired to a simulated panel inside the same program, for trying
 // it without hardware. The panel holds a sample configuration; the title says that
 // it is simulated so that nobody takes it for a real panel.
+#include "DesktopCheck.h"
+
 #include "ui/MainWindow.h"
+#include "ui/PanelArt.h"
 
 #include "PtyPanel.h"
 
@@ -17,6 +20,8 @@ constexpr int kSampleCodes[] = {0, 13, 25, 37, 160, 159, 42, 58, 160, 99};
 
 int main(int argc, char *argv[])
 {
+    if (!desktopAvailable("kdr-switch-panel-simulated"))
+        return 1;
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("kdr-switch-panel-simulated"));
     QApplication::setApplicationVersion(QStringLiteral(KDR_VERSION));
@@ -32,6 +37,7 @@ int main(int argc, char *argv[])
 
     kdr::MainWindow window(panel.devicePath());
     window.setWindowTitle(window.windowTitle() + QStringLiteral(" - SIMULATED PANEL"));
+    window.setWindowIcon(kdr::programIcon(kdr::IconKind::Simulated));
     window.show();
     return app.exec();
 }

@@ -60,7 +60,7 @@ QString FileCommands::dialogFilter(const QString &filter)
     const qsizetype bar = filter.indexOf(QLatin1Char('|'));
     if (bar < 0)
         return filter;
-    const QString description = filter.left(bar);
+    QString description = filter.left(bar);
     const QString pattern = filter.mid(bar + 1);
     // Qt takes the patterns from the parentheses of the description.
     if (description.contains(QLatin1Char('(')))

@@ -11,7 +11,7 @@ namespace {
 constexpr int kPenWidth = 2;
 }
 
-CalloutLine::CalloutLine(QPoint from, QPoint to, QWidget *parent) : QWidget(parent), m_from(from), m_to(to)
+CalloutLine::CalloutLine(QPoint from, QPoint to, QWidget *parent) : QWidget(parent)
 {
     setAttribute(Qt::WA_TransparentForMouseEvents);
     // Horizontal only: the callout needs nothing else.

@@ -11,14 +11,9 @@ class CalloutLine : public QWidget {
     Q_OBJECT
 public:
     CalloutLine(QPoint from, QPoint to, QWidget *parent = nullptr);
-    QPoint from() const { return m_from; }
-    QPoint to() const { return m_to; }
 
 protected:
     void paintEvent(QPaintEvent *event) override;
-
-private:
-    QPoint m_from, m_to;
 };
 
 // The marker of the programming header: an outline only, so that the switch

@@ -2,6 +2,7 @@
 
 #include "CalloutShapes.h"
 #include "ControlTable.h"
+#include "PanelArt.h"
 #include "SelectionList.h"
 #include "StatusTextBox.h"
 #include "WindowFonts.h"
@@ -23,12 +24,6 @@
 
 #include <map>
 
-// The pictures live in this static library; a program linking it must register them.
-static void initWindowResources()
-{
-    Q_INIT_RESOURCE(resources);
-}
-
 namespace kdr {
 
 namespace {
@@ -42,10 +37,9 @@ const QColor kWindowBackground(212, 208, 200);
 
 MainWindow::MainWindow(const QString &serialDevice, QWidget *parent) : QWidget(parent)
 {
-    initWindowResources();
     setObjectName(QStringLiteral("Form1"));
     setWindowTitle(kTitle);
-    setWindowIcon(QIcon(QStringLiteral(":/kdr/icon.png")));
+    setWindowIcon(programIcon(IconKind::Tool));
     setFixedSize(kClientWidthTwips / kTwipsPerPixel, kClientHeightTwips / kTwipsPerPixel);
     QPalette p = palette();
     p.setColor(QPalette::Window, kWindowBackground);
@@ -54,14 +48,14 @@ MainWindow::MainWindow(const QString &serialDevice, QWidget *parent) : QWidget(p
     setFont(windowFont(FontRole::WindowDefault));
     buildControls();
     m_session = std::make_unique<PanelSession>(serialDevice.isEmpty() ? PanelPort::defaultDevice() : serialDevice,
-                                               *this, *m_status);
+                                               *this, m_status);
     setFileDialogs(std::make_unique<QtFileDialogs>(this));
 }
 
 void MainWindow::setFileDialogs(std::unique_ptr<FileDialogs> dialogs)
 {
     m_dialogs = std::move(dialogs);
-    m_files = std::make_unique<FileCommands>(state(), *this, *m_status, *m_dialogs);
+    m_files = std::make_unique<FileCommands>(state(), *this, m_status, *m_dialogs);
 }
 
 MainWindow::~MainWindow() = default;
@@ -75,13 +69,9 @@ QWidget *MainWindow::createControl(const ControlSpec &entry)
 {
     QWidget *widget = nullptr;
     switch (entry.kind) {
-    case ControlKind::Picture: {
-        auto *picture = new QLabel(this);
-        picture->setPixmap(QPixmap(QStringLiteral(":/kdr/panel.png")));
-        picture->setScaledContents(true);
-        widget = picture;
+    case ControlKind::Picture:
+        widget = new PanelPicture(this);
         break;
-    }
     case ControlKind::Caption: {
         auto *caption = new QLabel(entry.text, this);
         QPalette p = caption->palette();
@@ -152,8 +142,7 @@ QWidget *MainWindow::createControl(const ControlSpec &entry)
         widget = m_panelName;
         break;
     case ControlKind::StatusBox:
-        m_status = new StatusTextBox(this);
-        widget = m_status;
+        m_statusSpec = &entry; // made when first used
         break;
     case ControlKind::Button: {
         static const std::map<QString, void (MainWindow::*)()> commands{
@@ -174,36 +163,50 @@ QWidget *MainWindow::createControl(const ControlSpec &entry)
     return widget;
 }
 
+void MainWindow::placeControl(const ControlSpec &entry, QWidget *widget)
+{
+    widget->setObjectName(entry.name);
+    if (entry.kind != ControlKind::Line)
+        widget->setGeometry(entry.pixelRect());
+    widget->setFont(windowFont(entry.font));
+    // The title's height follows its wrapped text.
+    if (entry.kind == ControlKind::Title)
+        widget->resize(widget->width(), widget->heightForWidth(widget->width()));
+    if (!entry.toolTip.isEmpty())
+        widget->setToolTip(entry.toolTip);
+    if (entry.tab == kNoTab)
+        widget->setFocusPolicy(Qt::NoFocus);
+    else
+        m_focusOrder[entry.tab] = widget;
+    widget->raise();
+}
+
 void MainWindow::buildControls()
 {
-    std::map<int, QWidget *> focusOrder;
-
-    for (const ControlSpec &entry : controlTable()) {
-        QWidget *widget = createControl(entry);
-        widget->setObjectName(entry.name);
-        if (entry.kind != ControlKind::Line)
-            widget->setGeometry(entry.pixelRect());
-        widget->setFont(windowFont(entry.font));
-        // The title's height follows its wrapped text.
-        if (entry.kind == ControlKind::Title)
-            widget->resize(widget->width(), widget->heightForWidth(widget->width()));
-        if (!entry.toolTip.isEmpty())
-            widget->setToolTip(entry.toolTip);
-        if (entry.tab == kNoTab)
-            widget->setFocusPolicy(Qt::NoFocus);
-        else
-            focusOrder[entry.tab] = widget;
-        widget->raise();
-    }
+    for (const ControlSpec &entry : controlTable())
+        if (QWidget *widget = createControl(entry))
+            placeControl(entry, widget);
 
     QWidget *previous = nullptr;
-    for (const auto &[tab, widget] : focusOrder) {
+    for (const auto &[tab, widget] : m_focusOrder) {
         if (previous)
             QWidget::setTabOrder(previous, widget);
         previous = widget;
     }
+}
 
-    m_status->hide();
+StatusTextBox *MainWindow::makeStatusBox()
+{
+    auto *box = new StatusTextBox(this);
+    box->hide();
+    placeControl(*m_statusSpec, box);
+    // Into the focus order at its place, between its neighbours by tab index.
+    const auto at = m_focusOrder.find(m_statusSpec->tab);
+    if (at != m_focusOrder.begin())
+        QWidget::setTabOrder(std::prev(at)->second, box);
+    if (std::next(at) != m_focusOrder.end())
+        QWidget::setTabOrder(box, std::next(at)->second);
+    return box;
 }
 
 void MainWindow::showEvent(QShowEvent *event)

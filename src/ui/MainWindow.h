@@ -3,10 +3,12 @@
 #include "model/SwitchPanelView.h"
 #include "model/SwitchSelection.h"
 #include "model/WorkingState.h"
+#include "StatusTextBox.h"
 
 #include <QWidget>
 
 #include <array>
+#include <map>
 #include <memory>
 
 class QLabel;
@@ -20,7 +22,6 @@ class FileDialogs;
 class PanelSession;
 class SelectionList;
 struct ControlSpec;
-class StatusTextBox;
 
 // The one window (objectName `Form1`): the panel picture with the ten switch
 // groups over it, the four command buttons, the panel name box and the status box.
@@ -36,7 +37,7 @@ public:
     ~MainWindow() override;
 
     WorkingState &state();
-    StatusTextBox &statusBox() { return *m_status; }
+    StatusTextBox &statusBox() { return m_status.box(); }
     PanelSession &session() { return *m_session; }
     bool operationRunning() const;
     // Replaces the file dialogs and the message box, e.g. by ones that need no person.
@@ -67,6 +68,8 @@ private:
 
     void buildControls();
     QWidget *createControl(const ControlSpec &entry);
+    void placeControl(const ControlSpec &entry, QWidget *widget);
+    StatusTextBox *makeStatusBox();
     void connectCommand(QPushButton *button, void (MainWindow::*command)());
     void READ_CONFIG_Click();
     void WRITE_CONFIG_Click();
@@ -79,7 +82,9 @@ private:
     std::unique_ptr<FileDialogs> m_dialogs;
     std::unique_ptr<FileCommands> m_files;
     std::array<SwitchGroup, kSwitchCount> m_groups{};
-    StatusTextBox *m_status = nullptr;
+    StatusBoxOnDemand m_status{[this] { return makeStatusBox(); }};
+    const ControlSpec *m_statusSpec = nullptr;
+    std::map<int, QWidget *> m_focusOrder;
     QLineEdit *m_panelName = nullptr;
     QPushButton *m_readConfig = nullptr;
     bool m_initialFocusGiven = false;

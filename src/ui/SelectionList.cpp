@@ -1,13 +1,43 @@
 #include "SelectionList.h"
 
 #include <QMouseEvent>
+#include <QPainter>
 #include <QScrollBar>
+#include <QStyledItemDelegate>
 
 namespace kdr {
 
 namespace {
+
 constexpr int kScrollBarWidth = 13;
-}
+constexpr int kTextIndent = 2;
+
+// One line of text per entry, highlighted when selected. The style's own item
+// drawing lays every entry out as rich text, which is most of what painting
+// twenty lists costs when the window first appears.
+class EntryDelegate : public QStyledItemDelegate {
+public:
+    using QStyledItemDelegate::QStyledItemDelegate;
+
+    void paint(QPainter *painter, const QStyleOptionViewItem &option, const QModelIndex &index) const override
+    {
+        const bool selected = option.state & QStyle::State_Selected;
+        const QPalette::ColorGroup group = option.state & QStyle::State_Active ? QPalette::Active : QPalette::Inactive;
+        if (selected)
+            painter->fillRect(option.rect, option.palette.brush(group, QPalette::Highlight));
+        painter->setPen(option.palette.color(group, selected ? QPalette::HighlightedText : QPalette::Text));
+        painter->setFont(option.font);
+        painter->drawText(option.rect.adjusted(kTextIndent, 0, 0, 0), Qt::AlignLeft | Qt::AlignVCenter,
+                          index.data(Qt::DisplayRole).toString());
+    }
+
+    QSize sizeHint(const QStyleOptionViewItem &option, const QModelIndex &) const override
+    {
+        return QSize(0, option.fontMetrics.height());
+    }
+};
+
+} // namespace
 
 SelectionList::SelectionList(QWidget *parent) : QListWidget(parent)
 {
@@ -19,6 +49,7 @@ SelectionList::SelectionList(QWidget *parent) : QListWidget(parent)
     // The lists are narrow: a slimmer scroll bar keeps "BL/MR" whole beside it.
     setTextElideMode(Qt::ElideNone);
     verticalScrollBar()->setFixedWidth(kScrollBarWidth);
+    setItemDelegate(new EntryDelegate(this));
     connect(this, &QListWidget::itemSelectionChanged, this, &SelectionList::onSelectionChanged);
 }
 
@@ -49,7 +80,6 @@ void SelectionList::addEntry(const QString &text, int itemValue)
 {
     auto *entry = new QListWidgetItem(text, this);
     entry->setData(Qt::UserRole, itemValue);
-    entry->setSizeHint(QSize(0, fontMetrics().height()));
 }
 
 void SelectionList::selectQuietly(int position)

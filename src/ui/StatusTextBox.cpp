@@ -29,6 +29,11 @@ QColor StatusTextBox::toColor(StatusColour colour)
 
 void StatusTextBox::setStatusText(const QString &text)
 {
+    // Laying the text out again is most of what an operation's step costs; a step
+    // that repeats the text changes nothing the technician could see.
+    if (text == m_shownText)
+        return;
+    m_shownText = text;
     setPlainText(text);
     // The longest texts take three lines at this font; a slightly tighter line
     // keeps all three inside the box without a scroll bar.
@@ -41,11 +46,13 @@ void StatusTextBox::setStatusText(const QString &text)
 
 void StatusTextBox::setStatusColour(StatusColour colour)
 {
-    applyBackground(colour);
+    if (colour != m_shownColour)
+        applyBackground(colour);
 }
 
 void StatusTextBox::applyBackground(StatusColour colour)
 {
+    m_shownColour = colour;
     QPalette p = palette();
     p.setColor(QPalette::Base, toColor(colour));
     p.setColor(QPalette::Text, Qt::black);

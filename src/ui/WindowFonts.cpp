@@ -1,26 +1,40 @@
 #include "WindowFonts.h"
 
+#include <QFontDatabase>
 #include <QStringList>
 
 namespace kdr {
 
 namespace {
 
-void registerSubstitutes()
+// The first of the families that is installed; the last is the fallback. Resolving
+// the family once spares every font of the window Qt's slow search for a family
+// that is not there.
+QString installedFamily(std::initializer_list<const char *> candidates)
 {
-    static const bool done = [] {
-        QFont::insertSubstitutions(
-            QStringLiteral("MS Sans Serif"),
-            {QStringLiteral("Microsoft Sans Serif"), QStringLiteral("Arial"), QStringLiteral("Liberation Sans")});
-        QFont::insertSubstitutions(QStringLiteral("Arial"), {QStringLiteral("Liberation Sans")});
-        return true;
-    }();
-    (void)done;
+    const QStringList installed = QFontDatabase::families();
+    for (const char *candidate : candidates)
+        if (installed.contains(QLatin1String(candidate), Qt::CaseInsensitive))
+            return QString::fromLatin1(candidate);
+    return QString::fromLatin1(*(candidates.end() - 1));
 }
 
-QFont makeFont(const char *family, int pixelSize, bool bold, bool underline = false)
+const QString &sansFamily()
 {
-    QFont font(QString::fromLatin1(family));
+    static const QString family =
+        installedFamily({"MS Sans Serif", "Microsoft Sans Serif", "Arial", "Liberation Sans"});
+    return family;
+}
+
+const QString &arialFamily()
+{
+    static const QString family = installedFamily({"Arial", "Liberation Sans"});
+    return family;
+}
+
+QFont makeFont(const QString &family, int pixelSize, bool bold, bool underline = false)
+{
+    QFont font(family);
     font.setPixelSize(pixelSize);
     font.setBold(bold);
     font.setUnderline(underline);
@@ -31,18 +45,17 @@ QFont makeFont(const char *family, int pixelSize, bool bold, bool underline = fa
 
 QFont windowFont(FontRole role)
 {
-    registerSubstitutes();
     switch (role) {
     case FontRole::WindowDefault:
-        return makeFont("MS Sans Serif", 11, true); // 8.25 pt
+        return makeFont(sansFamily(), 11, true); // 8.25 pt
     case FontRole::SansNormal:
-        return makeFont("MS Sans Serif", 11, false);
+        return makeFont(sansFamily(), 11, false);
     case FontRole::Title:
-        return makeFont("Arial", 19, true, true); // 14.25 pt
+        return makeFont(arialFamily(), 19, true, true); // 14.25 pt
     case FontRole::ButtonText:
-        return makeFont("Arial", 13, true); // 9.75 pt
+        return makeFont(arialFamily(), 13, true); // 9.75 pt
     case FontRole::StatusText:
-        return makeFont("Arial", 11, false);
+        return makeFont(arialFamily(), 11, false);
     }
     return {};
 }

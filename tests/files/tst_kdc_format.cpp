@@ -5,6 +5,11 @@
 #include <QFile>
 #include <QTest>
 
+#if __has_include(<iconv.h>)
+#include <iconv.h>
+#define KDR_HAVE_ICONV 1
+#endif
+
 using namespace kdr;
 
 namespace {
@@ -27,6 +32,7 @@ private slots:
     void writesTheExampleLine();
     void everyCodeRoundTrips();
     void everyByteRoundTrips();
+    void tableAgreesWithTheCLibrary();
     void readingRules();
     void brokenFilesFail_data();
     void brokenFilesFail();
@@ -98,18 +104,55 @@ void TestKdcFormat::everyByteRoundTrips()
     QCOMPARE(Kdc::format(*record).value(), file);
 }
 
+void TestKdcFormat::tableAgreesWithTheCLibrary()
+{
+#ifdef KDR_HAVE_ICONV
+    iconv_t cp1252 = iconv_open("UTF-16LE", "CP1252");
+    if (cp1252 == iconv_t(-1))
+        QSKIP("the C library has no CP1252 table");
+    int compared = 0;
+    for (int b = 0; b < 256; ++b) {
+        char in = char(b);
+        char16_t out = 0;
+        char *inPtr = &in, *outPtr = reinterpret_cast<char *>(&out);
+        size_t inLeft = 1, outLeft = sizeof out;
+        const QChar ours = Windows1252::decode(QByteArray(1, in)).at(0);
+        if (iconv(cp1252, &inPtr, &inLeft, &outPtr, &outLeft) == size_t(-1)) {
+            // The five bytes Windows-1252 leaves unassigned stand for the C1 control of their value.
+            QCOMPARE(ours.unicode(), char16_t(b));
+            QVERIFY2(b >= 0x80 && b <= 0x9F, qPrintable(QString::number(b, 16)));
+            continue;
+        }
+        QVERIFY2(ours.unicode() == out, qPrintable(QStringLiteral("byte %1").arg(b, 2, 16)));
+        ++compared;
+    }
+    iconv_close(cp1252);
+    QVERIFY(compared >= 251);
+#else
+    QSKIP("no iconv on this platform");
+#endif
+}
+
 void TestKdcFormat::readingRules()
 {
     // Not a number reads as 0; what follows the 22nd field is not read.
     QList<QByteArray> rest;
     for (int i = 0; i < kSwitchCount; ++i)
-        rest << "\"D\"" << (i == 2 ? "ABC" : i == 3 ? " 25 " : i == 4 ? "-7" : "23");
+        rest << "\"D\""
+             << (i == 2   ? "ABC"
+                 : i == 3 ? " 25 "
+                 : i == 4 ? "-7"
+                 : i == 5 ? "150.5"
+                 : i == 6 ? "151.5"
+                          : "23");
     rest << "159,\"EXTRA\",9999999999";
     const auto record = Kdc::parse(line("P", rest));
     QVERIFY(record);
     QCOMPARE(record->codes[2], 0);
     QCOMPARE(record->codes[3], 25);
     QCOMPARE(record->codes[4], -7);
+    QCOMPARE(record->codes[5], 150); // halves go to the even neighbour
+    QCOMPARE(record->codes[6], 152);
     QCOMPARE(record->codes[0], 23);
 
     // A field ends at its closing quote; a 13-character name reads whole.

@@ -79,6 +79,8 @@ private:
     template<typename T = QWidget>
     T *control(const QString &name) const
     {
+        if (name == QLatin1String("Text1"))
+            m_form->statusBox(); // made when first used
         auto *w = m_form->findChild<T *>(name);
         if (!w)
             qFatal("no control %s", qPrintable(name));
@@ -111,7 +113,7 @@ void TestMainWindow::startsUpQuiet()
 {
     QCOMPARE(m_form->windowTitle(), QStringLiteral("RV KDR 10 BUTTON SWITCH PANEL CONFIGURATION PROGRAM"));
     QCOMPARE(m_form->size(), QSize(736, 594));
-    QVERIFY(!control(QStringLiteral("Text1"))->isVisible());
+    QVERIFY(!m_form->findChild<StatusTextBox *>() || !control(QStringLiteral("Text1"))->isVisible());
     for (int n = 1; n <= 20; ++n) {
         QVERIFY(list(n)->isVisible());
         QCOMPARE(list(n)->selectedPosition(), -1);

@@ -46,6 +46,8 @@ public:
 
     bool plugIn();
     void hangUp();
+    // Bytes on the line that answer no command, as noise or a late reply would.
+    void sendUnprompted(const QByteArray &bytes) { send(bytes); }
 
 signals:
     void commandReceived(const QByteArray &bytes);

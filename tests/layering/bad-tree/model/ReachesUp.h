@@ -1,0 +1,3 @@
+#pragma once
+// A model header that reaches up into the user interface.
+#include "ui/MainWindow.h"
