@@ -72,10 +72,11 @@ void FileCommands::save()
 {
     m_status.hideStatus();
     m_state.error_flag = 0;
-    CollectSwitchCodes(m_state, listPositionsOf(m_view));
+    const std::optional<int> incomplete = CollectSwitchCodes(m_state, listPositionsOf(m_view));
     m_state.BL = kClosingValue;
 
     if (m_state.error_flag == 1) {
+        m_view.showFailedSwitch(incomplete.value_or(-1));
         m_status.showStatus();
         m_status.setStatusColour(StatusColour::Red);
         m_status.setStatusText(StatusTexts::kIncomplete);
@@ -134,7 +135,10 @@ void FileCommands::open()
         m_state.A = m_state.sw[i].s;
         DecodeSwitchCode(m_state);
         m_view.selectModulePosition(i, m_state.h_index);
-        m_view.selectChannelPosition(i, m_state.l_index);
+        // "N/A" and "BL/MR" need no channel: the hidden channel list keeps the switch's
+        // own, rather than the position an earlier switch's code left behind.
+        if (!isCompleteModulePosition(m_state.h_index))
+            m_view.selectChannelPosition(i, m_state.l_index);
     }
 }
 

@@ -126,6 +126,14 @@ QByteArray PanelPort::takeAll()
     return m_port.readAll();
 }
 
+void PanelPort::discardInput()
+{
+    if (!isOpen())
+        return;
+    m_port.readAll();
+    m_port.clear(QSerialPort::Input);
+}
+
 void PanelPort::onError(QSerialPort::SerialPortError error)
 {
     switch (error) {

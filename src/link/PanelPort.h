@@ -53,6 +53,8 @@ public:
     int bytesWaiting() const;
     // Takes every waiting byte.
     QByteArray takeAll();
+    // Drops every byte received and not yet taken, including what the system still holds.
+    void discardInput();
 
 signals:
     void connectionLost();

@@ -24,6 +24,18 @@ PanelProtocol::PanelProtocol(WorkingState &state, PanelPort &port, TickWaiter &w
 {
 }
 
+LinkOutcome PanelProtocol::CheckReplyEnded()
+{
+    const QByteArray late = m_port.takeAll();
+    if (late.isEmpty())
+        return LinkOutcome::Ok;
+    const QByteArray whole = m_lastReply + late;
+    if (IsNumericReply(whole) && ConvertReply(whole).code == ConvertReply(m_lastReply).code)
+        return LinkOutcome::Ok;
+    m_state.error_flag = 1;
+    return LinkOutcome::LateBytes;
+}
+
 QByteArray PanelProtocol::writeCommand(Code address, Code code)
 {
     // Built byte by byte: the frame holds zero bytes, which would end a C string.
@@ -46,6 +58,15 @@ QByteArray PanelProtocol::readCommand(Code address)
     return frame;
 }
 
+void PanelProtocol::send(const QByteArray &command)
+{
+    // Whatever came since the last command (a reply after its tick, the rest of a
+    // dripping one) answers nothing we are about to ask: it must not become the
+    // front of the next reply.
+    m_port.discardInput();
+    m_port.send(command);
+}
+
 std::optional<LinkOutcome> PanelProtocol::stoppedEarly() const
 {
     if (m_port.lostConnection())
@@ -65,7 +86,7 @@ LinkOutcome PanelProtocol::Handshake()
 {
     int counter = 1;
     do {
-        m_port.send(QByteArrayLiteral("A"));
+        send(QByteArrayLiteral("A"));
         m_state.timer_flag = 0;
         if (!m_waiter.WaitForReply())
             return *stoppedEarly();
@@ -77,19 +98,21 @@ LinkOutcome PanelProtocol::Handshake()
 
 StepResult PanelProtocol::WriteSwitchCode()
 {
-    m_port.send(writeCommand(m_state.address_l, m_state.data_l));
+    send(writeCommand(m_state.address_l, m_state.data_l));
     m_state.error_flag = 0;
     if (!m_waiter.WaitForReply())
         return fail(*stoppedEarly());
     if (m_port.takeAll() != kAcknowledgement)
         return fail(LinkOutcome::NoAcknowledgement);
 
-    m_port.send(readCommand(m_state.address_l));
+    send(readCommand(m_state.address_l));
     if (!m_waiter.WaitForReply())
         return fail(*stoppedEarly());
-    const QByteArray reply = m_port.takeAll();
+    const QByteArray reply = m_lastReply = m_port.takeAll();
     if (reply.size() < kShortestReply)
         return fail(LinkOutcome::ShortReply);
+    if (!IsNumericReply(reply))
+        return fail(LinkOutcome::NotANumber);
     m_state.A = ConvertReply(reply).code;
     if (m_state.A != m_state.data_l) {
         m_state.error_flag = 1;
@@ -101,13 +124,16 @@ StepResult PanelProtocol::WriteSwitchCode()
 StepResult PanelProtocol::ReadSwitchCode()
 {
     m_state.error_flag = 0;
-    m_port.send(readCommand(m_state.address_l));
+    send(readCommand(m_state.address_l));
     if (!m_waiter.WaitForReply())
         return fail(*stoppedEarly());
-    const QByteArray reply = m_port.takeAll();
-    // A missing reply is no reading: never let an older value pass for one.
+    const QByteArray reply = m_lastReply = m_port.takeAll();
+    // A missing or malformed reply is no reading: never let an older value, or a
+    // zero made of junk, pass for one.
     if (reply.size() < kShortestReply)
         return fail(LinkOutcome::ShortReply);
+    if (!IsNumericReply(reply))
+        return fail(LinkOutcome::NotANumber);
     const ReplyValue value = ConvertReply(reply);
     m_state.A = value.code;
     if (value.outside16Bit || !isValidCode(m_state.A)) {

@@ -19,6 +19,7 @@ enum class LinkOutcome {
     NotANumber,        // a read or read-back answer that is no number
     OutOfRange,        // a read value outside 0 … 160
     Mismatch,          // the read-back differs from the code written
+    LateBytes,         // more came after a reply was taken: it was not the whole reply
     ConnectionLost,    // the cable went away during the exchange
     Interrupted,       // the wait was stopped from outside (window closing, Ctrl+C)
 };
@@ -35,8 +36,9 @@ struct StepResult {
 //
 // The procedures take `address_l` and `data_l` from the working state and leave
 // `A` and `error_flag` in it, as the panel's procedures always have; each also
-// returns what happened. After a wait that ended because of a lost cable or an
-// interruption nothing more is sent.
+// returns what happened. Before every command the line is emptied, so only a reply
+// that comes within its own tick counts, and only a number counts as a read. After
+// a wait that ended because of a lost cable or an interruption nothing more is sent.
 class PanelProtocol {
 public:
     static constexpr int kHandshakeAttempts = 6;
@@ -54,13 +56,23 @@ public:
     StepResult WriteSwitchCode();
 
     // Reads the code at `address_l` into `A`. `error_flag` 1 for a code outside
-    // 0 … 160, and for a reply of fewer than four bytes (then `A` is left alone).
+    // 0 … 160, and for a reply of fewer than four bytes or one that is no number
+    // (then `A` is left alone).
     StepResult ReadSwitchCode();
+
+    // After the pause that follows a read or a read-back: Ok when nothing came since
+    // its reply was taken, or only what a well-formed reply may end with (blanks,
+    // carriage returns, line feeds). Anything else means the reply was taken before
+    // the panel had finished it (it came too slowly to fit its tick): LateBytes, with
+    // `error_flag` 1.
+    LinkOutcome CheckReplyEnded();
 
     static QByteArray writeCommand(Code address, Code code);
     static QByteArray readCommand(Code address);
 
 private:
+    // Empties the line, then sends.
+    void send(const QByteArray &command);
     // What a wait that ended early means, if it did.
     std::optional<LinkOutcome> stoppedEarly() const;
     StepResult fail(LinkOutcome outcome);
@@ -68,6 +80,7 @@ private:
     WorkingState &m_state;
     PanelPort &m_port;
     TickWaiter &m_waiter;
+    QByteArray m_lastReply; // the last read or read-back reply, as taken
 };
 
 } // namespace kdr

@@ -27,6 +27,8 @@ public:
     void setDesignationVisible(int switchIndex, bool visible) override;
     QString panelNameText() const override;
     void setPanelNameText(const QString &text) override;
+    void showFailedSwitch(int switchIndex) override { m_failedSwitch = switchIndex; }
+    int failedSwitch() const { return m_failedSwitch; }
 
     bool channelListVisible(int switchIndex) const { return m_switches.at(switchIndex).channelVisible; }
     bool designationVisible(int switchIndex) const { return m_switches.at(switchIndex).designationVisible; }
@@ -43,6 +45,7 @@ private:
     WorkingState &m_state;
     std::array<Switch, kSwitchCount> m_switches{};
     QString m_panelName;
+    int m_failedSwitch = -1;
 };
 
 // A status box nobody sees: it keeps what it was last told.

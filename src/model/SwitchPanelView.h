@@ -26,6 +26,9 @@ public:
 
     virtual QString panelNameText() const = 0;
     virtual void setPanelNameText(const QString &text) = 0;
+
+    // Marks the switch where a command stopped (−1: none) until the next command starts.
+    virtual void showFailedSwitch(int switchIndex) = 0;
 };
 
 // The twenty lists' selected positions as they stand.

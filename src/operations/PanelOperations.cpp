@@ -74,6 +74,14 @@ OperationResult &PanelOperations::fail(OperationResult &result, OperationOutcome
     return result;
 }
 
+OperationResult &PanelOperations::failAt(OperationResult &result, int switchIndex, OperationOutcome outcome)
+{
+    result.failedSwitch = switchIndex;
+    if (switchIndex >= 0)
+        m_view.showFailedSwitch(switchIndex);
+    return fail(result, outcome, kBadData);
+}
+
 OperationResult &PanelOperations::succeed(OperationResult &result, const QString &text)
 {
     m_status.setStatusColour(StatusColour::Green);
@@ -114,33 +122,46 @@ OperationResult PanelOperations::readPanel()
     if (const LinkOutcome greeting = m_protocol.Handshake(); greeting != LinkOutcome::Ok)
         return fail(result, outcomeOfFailedGreeting(greeting), kNoResponse);
 
+    // A reading is shown only after the pause that follows it: whatever comes in that
+    // pause tells whether the reply was whole when it was taken.
+    if (!m_waiter.WaitOneTick())
+        return stopped(result);
     for (int i = 0; i < kSwitchCount; ++i) {
-        if (!m_waiter.WaitOneTick())
-            return stopped(result);
         m_state.address_l = Code(panelAddress(i));
         m_status.showStatus();
         const StepResult step = m_protocol.ReadSwitchCode();
         report(StepKind::Read, step);
-        if (!step.value) {
-            // Nothing was read: leave the switch as it stands rather than show a guess.
-            result.failedSwitch = i;
-            return fail(result, outcomeOfFailedStep(step.outcome), kBadData);
-        }
+        // Nothing was read: leave the switch as it stands rather than show a guess.
+        if (!step.value)
+            return failAt(result, i, outcomeOfFailedStep(step.outcome));
         result.codesRead[i] = *step.value;
-        DecodeSwitchCode(m_state);
-        m_view.selectModulePosition(i, m_state.h_index);
-        m_view.selectChannelPosition(i, m_state.l_index);
-        m_view.setDesignationText(i, QString());
-        m_view.setDesignationVisible(i, false);
-        if (m_state.error_flag == 1) {
-            result.failedSwitch = i;
-            return fail(result, OperationOutcome::BadData, kBadData);
+        if (step.outcome == LinkOutcome::Ok) {
+            if (!m_waiter.WaitOneTick())
+                return stopped(result);
+            if (const LinkOutcome tail = m_protocol.CheckReplyEnded(); tail != LinkOutcome::Ok) {
+                report(StepKind::Read, {tail, std::nullopt});
+                result.codesRead[i].reset();
+                return failAt(result, i, OperationOutcome::BadData);
+            }
         }
+        showSwitch(i);
+        // Out of range: the switch shows what was read, and the read stops at once.
+        if (m_state.error_flag == 1)
+            return failAt(result, i, OperationOutcome::BadData);
     }
-
-    if (!m_waiter.WaitOneTick())
-        return stopped(result);
     return succeed(result, kReadSuccessful);
+}
+
+void PanelOperations::showSwitch(int switchIndex)
+{
+    DecodeSwitchCode(m_state);
+    m_view.selectModulePosition(switchIndex, m_state.h_index);
+    // "N/A" and "BL/MR" need no channel: the hidden channel list keeps the switch's
+    // own, rather than the position an earlier switch's code left behind.
+    if (!isCompleteModulePosition(m_state.h_index))
+        m_view.selectChannelPosition(switchIndex, m_state.l_index);
+    m_view.setDesignationText(switchIndex, QString());
+    m_view.setDesignationVisible(switchIndex, false);
 }
 
 OperationResult PanelOperations::writePanel()
@@ -170,27 +191,30 @@ OperationResult PanelOperations::writePanel()
 
     if (m_state.error_flag == 1) {
         result.failedSwitch = incomplete.value_or(-1);
+        m_view.showFailedSwitch(result.failedSwitch);
         return fail(result, OperationOutcome::Incomplete, kIncomplete);
     }
 
     if (const LinkOutcome greeting = m_protocol.Handshake(); greeting != LinkOutcome::Ok)
         return fail(result, outcomeOfFailedGreeting(greeting), kNoResponse);
 
-    for (int address = 0; address <= kClosingAddress; ++address) {
-        if (!m_waiter.WaitOneTick())
-            return stopped(result);
-        m_state.address_l = Code(address);
-        m_state.data_l = address < kSwitchCount ? m_state.sw[address].w : m_state.BL;
-        const StepResult step = m_protocol.WriteSwitchCode();
-        report(StepKind::Write, step);
-        if (m_state.error_flag == 1) {
-            result.failedSwitch = address < kSwitchCount ? address : -1;
-            return fail(result, outcomeOfFailedStep(step.outcome), kBadData);
-        }
-    }
-
     if (!m_waiter.WaitOneTick())
         return stopped(result);
+    for (int address = 0; address <= kClosingAddress; ++address) {
+        m_state.address_l = Code(address);
+        m_state.data_l = address < kSwitchCount ? m_state.sw[address].w : m_state.BL;
+        const int failedSwitch = address < kSwitchCount ? address : -1;
+        const StepResult step = m_protocol.WriteSwitchCode();
+        report(StepKind::Write, step);
+        if (m_state.error_flag == 1)
+            return failAt(result, failedSwitch, outcomeOfFailedStep(step.outcome));
+        if (!m_waiter.WaitOneTick())
+            return stopped(result);
+        if (const LinkOutcome tail = m_protocol.CheckReplyEnded(); tail != LinkOutcome::Ok) {
+            report(StepKind::Write, {tail, std::nullopt});
+            return failAt(result, failedSwitch, OperationOutcome::BadData);
+        }
+    }
     return succeed(result, kProgrammed);
 }
 

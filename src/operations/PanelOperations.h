@@ -36,6 +36,11 @@ private:
     bool openPort(OperationResult &result);
     void report(StepKind kind, const StepResult &step);
     OperationResult &fail(OperationResult &result, OperationOutcome outcome, const QString &text);
+    // Stops at a switch (−1: at the closing address): "COMMUNICATIONS FAILURE-BAD SWITCH
+    // PANEL DATA", and the switch is marked in the view.
+    OperationResult &failAt(OperationResult &result, int switchIndex, OperationOutcome outcome);
+    // Shows the code in `A` in the switch's lists, as a read does.
+    void showSwitch(int switchIndex);
     OperationResult &succeed(OperationResult &result, const QString &text);
     // After a pause that ended early: how the operation ends.
     OperationResult &stopped(OperationResult &result);

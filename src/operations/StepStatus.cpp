@@ -16,6 +16,7 @@ std::optional<StepStatus> statusAfterStep(StepKind kind, LinkOutcome outcome)
         return StepStatus{kCommunicationsOk, std::nullopt};
     case LinkOutcome::ShortReply:
     case LinkOutcome::NotANumber:
+    case LinkOutcome::LateBytes:
         return StepStatus{kCorrupted, std::nullopt};
     case LinkOutcome::OutOfRange:
         return StepStatus{kOutOfRange, std::nullopt};

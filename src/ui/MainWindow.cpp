@@ -32,6 +32,17 @@ const QString kTitle = QStringLiteral("RV KDR 10 BUTTON SWITCH PANEL CONFIGURATI
 
 // System colour 11, the inactive window border of the standard Windows scheme.
 const QColor kWindowBackground(212, 208, 200);
+// System colour 14 over the dark picture; the red of a failure for the switch where
+// a command stopped.
+const QColor kCaptionColour(Qt::white);
+const QColor kFailedCaptionColour(255, 0, 0);
+
+void setCaptionColour(QLabel *caption, const QColor &colour)
+{
+    QPalette p = caption->palette();
+    p.setColor(QPalette::WindowText, colour);
+    caption->setPalette(p);
+}
 
 } // namespace
 
@@ -74,9 +85,8 @@ QWidget *MainWindow::createControl(const ControlSpec &entry)
         break;
     case ControlKind::Caption: {
         auto *caption = new QLabel(entry.text, this);
-        QPalette p = caption->palette();
-        p.setColor(QPalette::WindowText, Qt::white); // system colour 14
-        caption->setPalette(p);
+        m_groups[entry.switchIndex].caption = caption;
+        setCaptionColour(caption, kCaptionColour);
         widget = caption;
         break;
     }
@@ -235,8 +245,10 @@ void MainWindow::connectCommand(QPushButton *button, void (MainWindow::*command)
     // A click that arrives while a panel operation waits must not start a second
     // command inside the first.
     connect(button, &QPushButton::clicked, this, [this, command] {
-        if (!operationRunning())
-            (this->*command)();
+        if (operationRunning())
+            return;
+        showFailedSwitch(-1);
+        (this->*command)();
     });
 }
 
@@ -315,6 +327,12 @@ void MainWindow::setDesignationVisible(int switchIndex, bool visible)
 QString MainWindow::panelNameText() const
 {
     return m_panelName->text();
+}
+
+void MainWindow::showFailedSwitch(int switchIndex)
+{
+    for (int i = 0; i < kSwitchCount; ++i)
+        setCaptionColour(m_groups[i].caption, i == switchIndex ? kFailedCaptionColour : kCaptionColour);
 }
 
 void MainWindow::setPanelNameText(const QString &text)

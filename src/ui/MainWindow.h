@@ -52,6 +52,7 @@ public:
     void setDesignationVisible(int switchIndex, bool visible) override;
     QString panelNameText() const override;
     void setPanelNameText(const QString &text) override;
+    void showFailedSwitch(int switchIndex) override;
 
     static constexpr int kPanelNameMaxLength = 12;
 
@@ -64,6 +65,7 @@ private:
         SelectionList *moduleList = nullptr;
         SelectionList *channelList = nullptr;
         QLineEdit *designation = nullptr;
+        QLabel *caption = nullptr;
     };
 
     void buildControls();

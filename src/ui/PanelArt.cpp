@@ -35,8 +35,7 @@ struct IconColours {
 
 IconColours coloursOf(IconKind kind)
 {
-    return kind == IconKind::Tool ? IconColours{QColor(192, 18, 35), false}
-                                  : IconColours{QColor(40, 110, 210), true};
+    return kind == IconKind::Tool ? IconColours{QColor(192, 18, 35), false} : IconColours{QColor(40, 110, 210), true};
 }
 
 const QRectF kBadge(24, 24, 15, 15);
@@ -137,19 +136,23 @@ QByteArray iconSvg(IconKind kind)
                    .arg(kBadge.center().y())
                    .arg(kBadge.width() / 2)
                    .arg(kBadgeColour.name());
-    svg += QStringLiteral("  <g transform=\"translate(%1 %1) rotate(%2)\">\n")
-               .arg(kIconUnits / 2)
-               .arg(kTurnDegrees);
+    svg += QStringLiteral("  <g transform=\"translate(%1 %1) rotate(%2)\">\n").arg(kIconUnits / 2).arg(kTurnDegrees);
     const QString rect = QStringLiteral("    <rect x=\"%1\" y=\"%2\" width=\"%3\" height=\"%4\" %5/>\n");
-    svg += rect.arg(kBody.left()).arg(kBody.top()).arg(kBody.width()).arg(kBody.height()).arg(
-        QStringLiteral("fill=\"#000000\""));
+    svg += rect.arg(kBody.left())
+               .arg(kBody.top())
+               .arg(kBody.width())
+               .arg(kBody.height())
+               .arg(QStringLiteral("fill=\"#000000\""));
     svg += rect.arg(kBody.left())
                .arg(kBody.top())
                .arg(kBody.width())
                .arg(kBody.height() * kUpperShare)
                .arg(QStringLiteral("fill=\"%1\"").arg(upper));
-    svg += rect.arg(kBody.left()).arg(kBody.top()).arg(kBody.width()).arg(kBody.height()).arg(
-        QStringLiteral("fill=\"none\" stroke=\"#ffffff\" stroke-width=\"%1\"").arg(kOutline));
+    svg += rect.arg(kBody.left())
+               .arg(kBody.top())
+               .arg(kBody.width())
+               .arg(kBody.height())
+               .arg(QStringLiteral("fill=\"none\" stroke=\"#ffffff\" stroke-width=\"%1\"").arg(kOutline));
     svg += QStringLiteral("  </g>\n</svg>\n");
     return svg.toUtf8();
 }

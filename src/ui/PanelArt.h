@@ -27,8 +27,8 @@ protected:
 };
 
 enum class IconKind {
-    Tool,       // a black slanted switch with a white outline, its upper part red
-    Simulated,  // the same switch in blue with a yellow badge: not the real tool
+    Tool,      // a black slanted switch with a white outline, its upper part red
+    Simulated, // the same switch in blue with a yellow badge: not the real tool
 };
 
 // The icon drawn into a square `box`.

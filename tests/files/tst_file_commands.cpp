@@ -253,7 +253,8 @@ void TestFileCommands::openShowsWhatTheFileHolds()
         QVERIFY(box(i + 3)->isVisible());
     }
     const int module[] = {3, 0, 17, 0, 1, 1, 1, 16, 2, 3};
-    const int channel[] = {3, 3, 3, 3, -1, 0, 9, 8, 0, 5};
+    // "N/A" and "BL/MR" keep their own (here: no) channel, not the one SW1 left behind.
+    const int channel[] = {3, -1, -1, -1, -1, 0, 9, 8, 0, 5};
     for (int i = 0; i < kSwitchCount; ++i) {
         QCOMPARE(list(2 * i + 1)->selectedPosition(), module[i]);
         QCOMPARE(list(2 * i + 2)->selectedPosition(), channel[i]);

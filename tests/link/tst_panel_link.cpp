@@ -38,6 +38,8 @@ class TestPanelLink : public QObject {
 private slots:
     void valueRule_data();
     void valueRule();
+    void onlyNumbersAreReadings_data();
+    void onlyNumbersAreReadings();
 
     void tickNeverComesEarly();
     void waitEndsOnFiveBytesOrTheTick();
@@ -88,6 +90,24 @@ void TestPanelLink::valueRule()
     const ReplyValue v = ConvertReply(reply);
     QCOMPARE(int(v.code), code);
     QCOMPARE(v.outside16Bit, outside);
+}
+
+void TestPanelLink::onlyNumbersAreReadings_data()
+{
+    QTest::addColumn<QByteArray>("reply");
+    QTest::addColumn<bool>("numeric");
+    for (const char *good : {"01500", " 1500", "-0010", "+0150", "1505.", "150.5", "1500\r", "1500\r\n", "1500  "})
+        QTest::newRow(good) << QByteArray(good) << true;
+    for (const char *bad : {"XYZZY", "D000D", "xx1500", "15 00", "1.5.0", "-.", "  ", "1500D"})
+        QTest::newRow(bad) << QByteArray(bad) << false;
+    QTest::newRow("zero byte inside") << QByteArray("015\0000", 6) << false;
+}
+
+void TestPanelLink::onlyNumbersAreReadings()
+{
+    QFETCH(QByteArray, reply);
+    QFETCH(bool, numeric);
+    QCOMPARE(IsNumericReply(reply), numeric);
 }
 
 void TestPanelLink::tickNeverComesEarly()
@@ -145,11 +165,11 @@ void TestPanelLink::bytesAlreadyWaitingCountTowardsTheNextWait()
     QVERIFY(clock.elapsed() < 50);
     QCOMPARE(link.state.timer_flag, 0);
 
-    // Late bytes stand in front of the next reply, which then no longer matches.
+    // Before the next command they are dropped: the write's own replies count.
     link.state.address_l = 2;
     link.state.data_l = 20;
-    QCOMPARE(link.protocol.WriteSwitchCode().outcome, LinkOutcome::NoAcknowledgement);
-    QCOMPARE(link.state.error_flag, 1);
+    QCOMPARE(link.protocol.WriteSwitchCode().outcome, LinkOutcome::Ok);
+    QCOMPARE(link.state.error_flag, 0);
 }
 
 void TestPanelLink::handshakeFirstAnswer()
@@ -243,6 +263,7 @@ void TestPanelLink::writeVerifies_data()
     QTest::newRow("1505 verifies 150") << QByteArray("D000D") << QByteArray("1505") << 0 << 150 << O::Ok << 2;
     QTest::newRow("151 is not 150") << QByteArray("D000D") << QByteArray("1510") << 1 << 151 << O::Mismatch << 2;
     QTest::newRow("short read-back") << QByteArray("D000D") << QByteArray("15") << 1 << 7 << O::ShortReply << 2;
+    QTest::newRow("junk read-back of 0") << QByteArray("D000D") << QByteArray("ERR!!") << 1 << 7 << O::NotANumber << 2;
     QTest::newRow("lower-case ack") << QByteArray("d000d") << QByteArray() << 1 << 7 << O::NoAcknowledgement << 1;
     QTest::newRow("over-long ack") << QByteArray("D000DD") << QByteArray() << 1 << 7 << O::NoAcknowledgement << 1;
 }
@@ -282,7 +303,8 @@ void TestPanelLink::readValues_data()
     using O = LinkOutcome;
     QTest::newRow("1600 is N/A") << QByteArray("1600") << 0 << 160 << O::Ok;
     QTest::newRow("1615 rounds to 162") << QByteArray("1615") << 1 << 162 << O::OutOfRange;
-    QTest::newRow("letter first") << QByteArray("Q1234") << 0 << 0 << O::Ok;
+    QTest::newRow("letter first") << QByteArray("Q1234") << 1 << 42 << O::NotANumber;
+    QTest::newRow("stray acknowledgement") << QByteArray("D000D") << 1 << 42 << O::NotANumber;
     QTest::newRow("negative") << QByteArray("-0010") << 1 << -1 << O::OutOfRange;
     QTest::newRow("beyond 16 bits") << QByteArray("99999999") << 1 << 32767 << O::OutOfRange;
     QTest::newRow("short") << QByteArray("016") << 1 << 42 << O::ShortReply;
@@ -306,7 +328,7 @@ void TestPanelLink::readValues()
     QCOMPARE(step.outcome, outcome);
     QCOMPARE(int(link.state.error_flag), error);
     QCOMPARE(int(link.state.A), a);
-    QCOMPARE(step.value.has_value(), reply.size() >= 4);
+    QCOMPARE(step.value.has_value(), outcome == LinkOutcome::Ok || outcome == LinkOutcome::OutOfRange);
 }
 
 void TestPanelLink::hangUpMidWaitEndsTheWait()

@@ -36,6 +36,9 @@ private slots:
     void writeFailsAtClosingAddressOnly();
     void writeFromAbsentPanel();
 
+    void onlyATimelyNumberIsAReading_data();
+    void onlyATimelyNumberIsAReading();
+
     void portThatCannotBeOpened();
     void unplugMidOperationThenReplug();
     void stepStatusTexts();
@@ -289,6 +292,74 @@ void TestPanelOperations::writeFromAbsentPanel()
     expectEnded(m_session->writePanel(), OperationOutcome::NoResponse, kNoResponse);
     QCOMPARE(m_panel->countOf("A"), 6);
     QVERIFY(writes().isEmpty());
+}
+
+void TestPanelOperations::onlyATimelyNumberIsAReading_data()
+{
+    // A reply that comes after its tick, or is no number, is no reading: the operation
+    // stops red instead of showing a neighbour's value, a fraction of one, or a zero.
+    QTest::addColumn<int>("delayMs");
+    QTest::addColumn<int>("dripMs");
+    QTest::addColumn<QByteArray>("atAddress2");
+    QTest::addColumn<bool>("write");
+    QTest::addColumn<int>("failedSwitch"); // −1: succeeds; −2: fails somewhere
+    QTest::newRow("read, every reply 120 ms late") << 120 << 0 << QByteArray() << false << 0;
+    QTest::newRow("write, every reply 120 ms late") << 120 << 0 << QByteArray() << true << 0;
+    QTest::newRow("read, dripped a byte per 30 ms") << 0 << 30 << QByteArray() << false << -2;
+    QTest::newRow("write, dripped a byte per 30 ms") << 0 << 30 << QByteArray() << true << -2;
+    QTest::newRow("read, XYZZY") << 0 << 0 << QByteArray("XYZZY") << false << 2;
+    QTest::newRow("read, a stray D000D") << 0 << 0 << QByteArray("D000D") << false << 2;
+    QTest::newRow("read, junk before the digits") << 0 << 0 << QByteArray("xx1500") << false << 2;
+    QTest::newRow("write, read-back ERR!! of code 0") << 0 << 0 << QByteArray("ERR!!") << true << 2;
+    QTest::newRow("read, every reply 60 ms late") << 60 << 0 << QByteArray() << false << -1;
+    QTest::newRow("read, dripped within the tick") << 0 << 12 << QByteArray() << false << -1;
+    QTest::newRow("write, every reply 60 ms late") << 60 << 0 << QByteArray() << true << -1;
+    QTest::newRow("write, dripped within the tick") << 0 << 12 << QByteArray() << true << -1;
+    QTest::newRow("read, blanks and line end") << 0 << 0 << QByteArray(" 250.\r\n") << false << -1;
+}
+
+void TestPanelOperations::onlyATimelyNumberIsAReading()
+{
+    QFETCH(int, delayMs);
+    QFETCH(int, dripMs);
+    QFETCH(QByteArray, atAddress2);
+    QFETCH(bool, write);
+    QFETCH(int, failedSwitch);
+    PanelFaults faults;
+    faults.replyDelayMs = delayMs;
+    faults.dripIntervalMs = dripMs;
+    if (!atAddress2.isEmpty())
+        faults.readReplyAt.insert(2, atAddress2);
+    start(faults);
+    const int codes[] = {13, 25, 25, 42, 160, 159, 0, 99, 150, 7};
+    for (int a = 0; a < kSwitchCount; ++a)
+        m_panel->panel().setCode(a, write ? 160 : codes[a]);
+    setAll(1, 0); // "A" / "1", code 0, everywhere beforehand
+
+    const OperationResult result = write ? m_session->writePanel() : m_session->readPanel();
+    if (failedSwitch == -1) {
+        QCOMPARE(result.outcome, OperationOutcome::Succeeded);
+        for (int i = 0; i < kSwitchCount; ++i)
+            QCOMPARE(write ? m_panel->panel().code(i) : int(*result.codesRead[i]), write ? 0 : codes[i]);
+        return;
+    }
+    QVERIFY(result.outcome == OperationOutcome::BadData || result.outcome == OperationOutcome::NoResponse);
+    QCOMPARE(status().colour(), StatusColour::Red);
+    if (failedSwitch >= 0) {
+        QCOMPARE(result.failedSwitch, failedSwitch);
+        QCOMPARE(view().failedSwitch(), failedSwitch);
+    }
+    // Every switch shows what it showed before or what the panel holds, nothing else.
+    for (int i = 0; !write && i < kSwitchCount; ++i) {
+        const int module = view().modulePosition(i), channel = view().channelPosition(i);
+        const bool before = module == 1 && channel == 0;
+        const bool panels = module == (codes[i] == 160   ? 0
+                                       : codes[i] == 159 ? 17
+                                                         : codes[i] / 10 + 1) &&
+                            (module == 0 || module == 17 || channel == codes[i] % 10);
+        QVERIFY2(before || panels, qPrintable(QStringLiteral("SW%1 shows %2/%3").arg(i + 1).arg(module).arg(channel)));
+        QVERIFY(!result.codesRead[i] || *result.codesRead[i] == codes[i]);
+    }
 }
 
 void TestPanelOperations::portThatCannotBeOpened()

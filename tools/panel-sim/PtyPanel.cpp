@@ -108,12 +108,18 @@ void PtyPanel::onReadable()
         }
         if (!command.reply)
             continue;
+        const PanelFaults &faults = m_panel.faults();
+        const int delay = faults.replyDelayAt.value(command.address(), faults.replyDelayMs);
         const QByteArray reply = *command.reply;
-        const int delay = m_panel.faults().replyDelayMs;
-        if (delay > 0)
+        if (faults.dripIntervalMs > 0) {
+            for (qsizetype i = 0; i < reply.size(); ++i)
+                QTimer::singleShot(delay + int(i) * faults.dripIntervalMs, Qt::PreciseTimer, this,
+                                   [this, byte = reply.mid(i, 1)] { send(byte); });
+        } else if (delay > 0) {
             QTimer::singleShot(delay, Qt::PreciseTimer, this, [this, reply] { send(reply); });
-        else
+        } else {
             send(reply);
+        }
     }
 }
 

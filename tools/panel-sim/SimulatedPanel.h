@@ -15,6 +15,8 @@ struct PanelFaults {
     QByteArray writeAcknowledgement = "D000D"; // a wrong acknowledgement of a write
     int answerFromHandshake = 1;               // answer "A" only from the n-th one on
     int replyDelayMs = 0;                      // every reply this late
+    QMap<int, int> replyDelayAt;               // replies for that address this late
+    int dripIntervalMs = 0;                    // replies sent a byte at a time, this far apart
     QByteArray trailing;                       // extra bytes after every reply
     QMap<int, QByteArray> readReplyAt;         // a read at that address answers this
                                                // (empty: no reply at all)
@@ -35,6 +37,8 @@ public:
     struct Command {
         QByteArray bytes;
         std::optional<QByteArray> reply; // nothing when the panel stays silent
+        // The panel address a write or read command names; −1 for "A" and strays.
+        int address() const { return bytes.size() == 6 ? quint8(bytes[2]) : -1; }
     };
 
     // Takes received bytes and returns the commands they completed, in order.
