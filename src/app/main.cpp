@@ -1,5 +1,6 @@
 #include "DesktopCheck.h"
 
+#include "files/ConfigurationFile.h"
 #include "ui/MainWindow.h"
 
 #include <QApplication>
@@ -8,6 +9,7 @@ int main(int argc, char *argv[])
 {
     if (!desktopAvailable("kdr-switch-panel"))
         return 1;
+    kdr::ConfigurationFile::ignoreFileSizeSignal();
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("kdr-switch-panel"));
     QApplication::setApplicationVersion(QStringLiteral(KDR_VERSION));

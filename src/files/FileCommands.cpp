@@ -1,46 +1,23 @@
 #include "FileCommands.h"
 
+#include "ConfigurationFile.h"
 #include "FileDialogs.h"
 #include "KdcFormat.h"
 
 #include "model/StatusBox.h"
 #include "model/StatusTexts.h"
-#include "model/SwitchDecoding.h"
 #include "model/SwitchSelection.h"
 
-#include <QFile>
-#include <QSaveFile>
+#include <QDir>
+#include <QFileInfo>
 
 namespace kdr {
 
 namespace {
 
-std::optional<QByteArray> readSmallFile(const QString &name)
+QString shown(const QString &path)
 {
-    QFile file(name);
-    if (!file.open(QIODevice::ReadOnly))
-        return std::nullopt;
-    // Anything this large is no configuration: refuse it before reading it whole.
-    if (file.size() > Kdc::kMaxFileSize)
-        return std::nullopt;
-    QByteArray bytes = file.read(Kdc::kMaxFileSize + 1);
-    if (bytes.size() > Kdc::kMaxFileSize)
-        return std::nullopt;
-    return bytes;
-}
-
-bool writeAtomically(const QString &name, const QByteArray &bytes)
-{
-    QSaveFile file(name);
-    // Unbuffered, so that a short write (a full disk) shows here and not as a
-    // silently truncated file after commit().
-    if (!file.open(QIODevice::WriteOnly | QIODevice::Unbuffered))
-        return false;
-    if (file.write(bytes) != bytes.size()) {
-        file.cancelWriting();
-        return false;
-    }
-    return file.commit();
+    return QDir::toNativeSeparators(path);
 }
 
 } // namespace
@@ -53,6 +30,8 @@ const QString FileCommands::kNameMissing = QStringLiteral("Name must be entered 
 FileCommands::FileCommands(WorkingState &state, SwitchPanelView &view, StatusBox &status, FileDialogs &dialogs)
     : m_state(state), m_view(view), m_status(status), m_dialogs(dialogs)
 {
+    // Saves must fail, not end the program, at the file-size limit.
+    ConfigurationFile::ignoreFileSizeSignal();
 }
 
 QString FileCommands::dialogFilter(const QString &filter)
@@ -68,7 +47,12 @@ QString FileCommands::dialogFilter(const QString &filter)
     return description + QStringLiteral(" (") + pattern + QLatin1Char(')');
 }
 
-void FileCommands::save()
+QString FileCommands::folderForDialogs() const
+{
+    return m_lastFile.isEmpty() ? m_startFolder : QFileInfo(m_lastFile).absolutePath();
+}
+
+FileCommands::Done FileCommands::save()
 {
     m_status.hideStatus();
     m_state.error_flag = 0;
@@ -80,66 +64,52 @@ void FileCommands::save()
         m_status.showStatus();
         m_status.setStatusColour(StatusColour::Red);
         m_status.setStatusText(StatusTexts::kIncomplete);
-        return;
+        return {};
     }
     if (m_view.panelNameText().isEmpty()) {
         m_dialogs.showMessage(kNameMissing);
-        return;
+        return {};
     }
 
-    m_dialogFileName = m_view.panelNameText() + QStringLiteral(".kdc");
-    const auto chosen = m_dialogs.saveFileName(kSaveTitle, dialogFilter(kFilter), m_dialogFileName);
+    const QString name = ConfigurationFile::fileNameFor(m_view.panelNameText());
+    const QString preset = folderForDialogs().isEmpty() ? name : QDir(folderForDialogs()).filePath(name);
+    const auto chosen = m_dialogs.saveFileName(kSaveTitle, dialogFilter(kFilter), preset);
     if (!chosen || chosen->isEmpty())
-        return;
-    m_dialogFileName = *chosen;
+        return {};
 
-    KdcRecord record;
-    record.panel = m_view.panelNameText();
-    for (int i = 0; i < kSwitchCount; ++i) {
-        record.designations[i] = m_view.designationText(i);
-        record.codes[i] = m_state.sw[i].w;
+    const auto line = Kdc::format(ConfigurationFile::recordOf(m_state, m_view));
+    const QString problem = line ? ConfigurationFile::save(*chosen, *line)
+                                 : QStringLiteral("a text holds a character the file cannot store");
+    if (!problem.isEmpty()) {
+        m_dialogs.showMessage(QStringLiteral("Could not save \"%1\": %2.").arg(shown(*chosen), problem));
+        return {};
     }
-    record.closing = m_state.BL;
-    if (const auto line = Kdc::format(record))
-        writeAtomically(*chosen, *line);
+    m_lastFile = *chosen;
+    return {*chosen};
 }
 
-void FileCommands::open()
+FileCommands::Done FileCommands::open()
 {
     m_status.hideStatus();
-
-    const auto chosen = m_dialogs.openFileName(kOpenTitle, dialogFilter(kFilter), m_dialogFileName);
+    const QString preset = m_lastFile.isEmpty() ? m_startFolder : m_lastFile;
+    const auto chosen = m_dialogs.openFileName(kOpenTitle, dialogFilter(kFilter), preset);
     if (!chosen || chosen->isEmpty())
-        return;
-    m_dialogFileName = *chosen;
+        return {};
+    return openFile(*chosen);
+}
 
+FileCommands::Done FileCommands::openFile(const QString &path)
+{
+    m_status.hideStatus();
     // The whole file is read and checked before anything of it is applied.
-    const auto bytes = readSmallFile(*chosen);
-    if (!bytes)
-        return;
-    const auto record = Kdc::parse(*bytes);
-    if (!record)
-        return;
-
-    m_state.panel = record->panel;
-    for (int i = 0; i < kSwitchCount; ++i) {
-        m_state.sw[i].desig = record->designations[i];
-        m_state.sw[i].s = record->codes[i];
+    const ConfigurationFile::Loaded loaded = ConfigurationFile::load(path);
+    if (!loaded.record) {
+        m_dialogs.showMessage(QStringLiteral("Could not open \"%1\": %2.").arg(shown(path), loaded.problem));
+        return {};
     }
-    m_state.BL = record->closing;
-
-    m_view.setPanelNameText(m_state.panel);
-    for (int i = 0; i < kSwitchCount; ++i) {
-        m_view.setDesignationText(i, m_state.sw[i].desig);
-        m_view.setDesignationVisible(i, true);
-        m_state.A = m_state.sw[i].s;
-        DecodeSwitchCode(m_state);
-        m_view.selectModulePosition(i, m_state.h_index);
-        // "N/A" and "BL/MR" need no channel: the hidden channel list keeps the switch's
-        // own, rather than the position an earlier switch's code left behind.
-        if (!isCompleteModulePosition(m_state.h_index))
-            m_view.selectChannelPosition(i, m_state.l_index);
-    }
+    ConfigurationFile::apply(*loaded.record, m_state, m_view);
+    m_lastFile = path;
+    return {path};
 }
 
 } // namespace kdr

@@ -11,9 +11,9 @@ class FileDialogs;
 class StatusBox;
 
 // Saving the window's configuration to a .kdc file and opening one into it.
-// Both end silently on every failure after the checks, with the status box hidden:
-// a save that fails leaves any earlier file as it was, and an open that fails
-// leaves the window and its fields as they were.
+// A save that fails leaves any earlier file as it was, and an open that fails
+// leaves the window and its fields as they were; either failure is told in a
+// message box that names the file and the reason. A cancelled dialog does nothing.
 class FileCommands {
 public:
     static const QString kFilter; // "description|pattern", as the dialog's one entry
@@ -21,21 +21,35 @@ public:
     static const QString kOpenTitle;
     static const QString kNameMissing;
 
+    // The file a command saved or opened; empty when it did neither.
+    struct Done {
+        QString file;
+        bool succeeded() const { return !file.isEmpty(); }
+    };
+
     FileCommands(WorkingState &state, SwitchPanelView &view, StatusBox &status, FileDialogs &dialogs);
 
-    void save();
-    void open();
+    Done save();
+    Done open();
+    // Opens the file named, without a dialog, with the same checks and messages.
+    Done openFile(const QString &path);
+
+    // Where the dialogs start until a file has been used: the folder of the file
+    // used last time the program ran, or the user's documents.
+    void setStartFolder(const QString &folder) { m_startFolder = folder; }
 
     // "description|pattern" as a filter for Qt's file dialog.
     static QString dialogFilter(const QString &filter);
 
 private:
+    QString folderForDialogs() const;
+
     WorkingState &m_state;
     SwitchPanelView &m_view;
     StatusBox &m_status;
     FileDialogs &m_dialogs;
-    // The dialog keeps the last file name between uses and offers it on opening.
-    QString m_dialogFileName;
+    QString m_startFolder;
+    QString m_lastFile; // the file last opened or saved, offered again on opening
 };
 
 } // namespace kdr

@@ -105,27 +105,46 @@ std::optional<QByteArray> format(const KdcRecord &record)
     return line;
 }
 
-std::optional<KdcRecord> parse(const QByteArray &bytes)
+std::optional<KdcRecord> parse(const QByteArray &bytes, QString *problem)
 {
-    FieldReader reader(bytes);
+    const auto refuse = [problem](const QString &why) -> std::optional<KdcRecord> {
+        if (problem)
+            *problem = why;
+        return std::nullopt;
+    };
+    static const QByteArray kByteOrderMark("\xEF\xBB\xBF");
+    const QByteArray text = bytes.startsWith(kByteOrderMark) ? bytes.mid(kByteOrderMark.size()) : bytes;
+    if (text.trimmed().isEmpty())
+        return refuse(QStringLiteral("the file is empty"));
+
+    FieldReader reader(text);
     std::array<QByteArray, kFieldCount> fields;
-    for (QByteArray &field : fields) {
+    for (int n = 0; n < kFieldCount; ++n) {
         auto next = reader.next();
         if (!next)
-            return std::nullopt;
-        field = std::move(*next);
+            return refuse(QStringLiteral("not a configuration file: line has %1 field%2, expected %3")
+                              .arg(n)
+                              .arg(n == 1 ? "" : "s")
+                              .arg(kFieldCount));
+        fields[n] = std::move(*next);
     }
 
+    const auto integer = [&](int n) -> std::optional<Code> {
+        const auto code = integerField(fields[n]);
+        if (!code)
+            refuse(QStringLiteral("not a configuration file: the number in field %1 is out of range").arg(n + 1));
+        return code;
+    };
     KdcRecord record;
     record.panel = Windows1252::decode(fields[0]);
     for (int i = 0; i < kSwitchCount; ++i) {
         record.designations[i] = Windows1252::decode(fields[1 + 2 * i]);
-        const auto code = integerField(fields[2 + 2 * i]);
+        const auto code = integer(2 + 2 * i);
         if (!code)
             return std::nullopt;
         record.codes[i] = *code;
     }
-    const auto closing = integerField(fields[kFieldCount - 1]);
+    const auto closing = integer(kFieldCount - 1);
     if (!closing)
         return std::nullopt;
     record.closing = *closing;

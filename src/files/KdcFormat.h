@@ -33,7 +33,9 @@ std::optional<QByteArray> format(const KdcRecord &record);
 // Reads the 22 fields and ignores whatever follows. Fails for a file that ends
 // before the 22nd field, or an integer outside −32768 … 32767; an integer field
 // that is not a number reads as 0. A text field in quotes runs to the next quote.
-std::optional<KdcRecord> parse(const QByteArray &bytes);
+// A UTF-8 byte order mark in front (editors on Windows write one) is skipped.
+// On failure `problem`, if given, says why in plain words.
+std::optional<KdcRecord> parse(const QByteArray &bytes, QString *problem = nullptr);
 
 // Whether a text survives a save and an open unchanged: no double quote, and
 // only characters the file can store in one byte.

@@ -1,5 +1,7 @@
 #include "PanelPort.h"
 
+#include "SerialLock.h"
+
 #include <QTimer>
 
 #include <algorithm>
@@ -30,6 +32,10 @@ std::optional<PortOpenError> checkBeforeOpening(const QString &device)
         return PortOpenError::NotASerialPort;
     if (::access(path.constData(), R_OK | W_OK) != 0)
         return PortOpenError::PermissionDenied;
+    // Qt would take another program's lock file for a stale one of its own, delete
+    // it and open the port: two programs on one line.
+    if (lockedByAnotherProgram(device))
+        return PortOpenError::InUse;
 #else
     Q_UNUSED(device);
 #endif

@@ -4,9 +4,28 @@
 
 namespace kdr {
 
-QValidator::State StorableTextValidator::validate(QString &input, int &) const
+bool StorableTextValidator::isTypeable(QChar c)
 {
-    return Kdc::isStorable(input) ? Acceptable : Invalid;
+    return c.unicode() >= 0x20 && c.unicode() != 0x7F && Kdc::isStorable(QString(c));
+}
+
+QValidator::State StorableTextValidator::validate(QString &input, int &pos) const
+{
+    QString kept;
+    kept.reserve(input.size());
+    int keptBeforeCursor = 0;
+    for (qsizetype i = 0; i < input.size(); ++i) {
+        if (!isTypeable(input[i]))
+            continue;
+        kept += input[i];
+        if (i < pos)
+            ++keptBeforeCursor;
+    }
+    if (kept.size() != input.size()) {
+        input = kept;
+        pos = keptBeforeCursor;
+    }
+    return Acceptable;
 }
 
 } // namespace kdr

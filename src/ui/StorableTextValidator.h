@@ -4,13 +4,18 @@
 
 namespace kdr {
 
-// Refuses, typed or pasted, any text that a configuration file could not give back
-// unchanged: a double quote, or a character with no byte in the file's set.
+// Keeps out of the name and designation boxes, typed, pasted or dropped, every
+// character that a configuration file could not give back unchanged or that would
+// break its one line for other readers: a double quote, control characters (tab,
+// line ends and the rest below 0x20, and 0x7F), and characters with no byte in the
+// file's set. A paste keeps the characters that can be stored.
 class StorableTextValidator : public QValidator {
     Q_OBJECT
 public:
     using QValidator::QValidator;
     State validate(QString &input, int &pos) const override;
+
+    static bool isTypeable(QChar c);
 };
 
 } // namespace kdr

@@ -1,3 +1,4 @@
+#include "files/ConfigurationFile.h"
 #include "files/FileCommands.h"
 #include "files/FileDialogs.h"
 #include "ui/MainWindow.h"
@@ -12,8 +13,15 @@
 #include <QTemporaryDir>
 #include <QTest>
 
-#include <csignal>
+#include <QElapsedTimer>
+
+#include <functional>
+
+#include <sys/mount.h>
 #include <sys/resource.h>
+#include <sys/stat.h>
+#include <sys/wait.h>
+#include <unistd.h>
 
 using namespace kdr;
 
@@ -58,6 +66,21 @@ QByteArray kdcLine(const QByteArray &panel, const QList<int> &codes, const QByte
     return line + ",159\r\n";
 }
 
+// Runs `work` as an ordinary user: as root in a child process that gives up root
+// first (so that permissions apply), otherwise right here. True when `work` was.
+constexpr uid_t kNobody = 65534;
+bool asOrdinaryUser(const std::function<bool()> &work)
+{
+    if (geteuid() != 0)
+        return work();
+    const pid_t child = fork();
+    if (child == 0)
+        _exit(setgid(kNobody) == 0 && setuid(kNobody) == 0 && work() ? 0 : 1);
+    int status = 0;
+    waitpid(child, &status, 0);
+    return WIFEXITED(status) && WEXITSTATUS(status) == 0;
+}
+
 } // namespace
 
 class TestFileCommands : public QObject {
@@ -70,6 +93,8 @@ private slots:
     void savesTheExampleLine();
     void cancellingTouchesNoFile();
     void failedSaveKeepsTheEarlierFile();
+    void fullDiskSaveIsTold();
+    void readOnlyFolderStillSavesAWritableFile();
     void everyCodeSurvivesOpenAndSave();
     void openShowsWhatTheFileHolds();
     void failedOpensChangeNothing_data();
@@ -206,8 +231,8 @@ void TestFileCommands::failedSaveKeepsTheEarlierFile()
         m_form->selectModulePosition(i, 0);
     box(2)->setText(QStringLiteral("RIG"));
 
-    // A full disk, as far as this process can tell: no file may grow past 16 bytes.
-    std::signal(SIGXFSZ, SIG_IGN);
+    // No file may grow past 16 bytes; SIGXFSZ is left as the system has it, which
+    // would end the program unless the tool itself ignores it.
     rlimit saved{};
     getrlimit(RLIMIT_FSIZE, &saved);
     rlimit tiny = saved;
@@ -219,9 +244,57 @@ void TestFileCommands::failedSaveKeepsTheEarlierFile()
     QCOMPARE(readFile(QStringLiteral("RIG.kdc")), QByteArray("earlier"));
     QVERIFY(!m_form->statusBox().isVisible());
     QCOMPARE(QDir(m_dir->path()).entryList(QDir::Files), QStringList{QStringLiteral("RIG.kdc")});
+    QCOMPARE(
+        m_dialogs->messages,
+        QStringList{QStringLiteral("Could not save \"%1\": the file would pass the size limit set for this program.")
+                        .arg(path(QStringLiteral("RIG.kdc")))});
 
     save(QStringLiteral("RIG.kdc")); // and with room again, the save goes through
     QVERIFY(readFile(QStringLiteral("RIG.kdc")).startsWith("\"RIG\""));
+    QCOMPARE(m_dialogs->messages.size(), 1); // a successful save shows no box
+}
+
+void TestFileCommands::fullDiskSaveIsTold()
+{
+    const QString disk = path(QStringLiteral("disk"));
+    QVERIFY(QDir().mkpath(disk));
+    if (geteuid() != 0 || mount("tmpfs", QFile::encodeName(disk).constData(), "tmpfs", 0, "size=16k") != 0)
+        QSKIP("a full disk needs root to mount a small one");
+    QFile filler(disk + QStringLiteral("/filler"));
+    QVERIFY(filler.open(QIODevice::WriteOnly));
+    while (filler.write(QByteArray(4096, 'x')) > 0 && filler.flush()) {
+    }
+    filler.close();
+    for (int i = 0; i < kSwitchCount; ++i)
+        m_form->selectModulePosition(i, 0);
+    box(2)->setText(QStringLiteral("FULL"));
+    m_dialogs->answer = disk + QStringLiteral("/FULL.kdc");
+    click("WRITE_FILE");
+    const bool nothingLeft = !QFile::exists(disk + QStringLiteral("/FULL.kdc"));
+    umount(QFile::encodeName(disk).constData());
+    QCOMPARE(m_dialogs->messages,
+             QStringList{QStringLiteral("Could not save \"%1/FULL.kdc\": the disk is full.").arg(disk)});
+    QVERIFY(nothingLeft);
+}
+
+void TestFileCommands::readOnlyFolderStillSavesAWritableFile()
+{
+    // A folder where the save cannot put its temporary file, holding a file it may write.
+    const QString folder = path(QStringLiteral("locked"));
+    QVERIFY(QDir().mkpath(folder));
+    const QString file = folder + QStringLiteral("/COACH.kdc");
+    writeFile(QStringLiteral("locked/COACH.kdc"), "old");
+    QVERIFY(chmod(QFile::encodeName(file).constData(), 0666) == 0);
+    QVERIFY(chmod(QFile::encodeName(m_dir->path()).constData(), 0755) == 0);
+    QVERIFY(chmod(QFile::encodeName(folder).constData(), 0555) == 0);
+    const QByteArray line = kdcLine("COACH", {1, 2, 3, 4, 5, 6, 7, 8, 9, 10});
+    const bool saved = asOrdinaryUser([&] { return ConfigurationFile::save(file, line).isEmpty(); });
+    const bool refusedElsewhere =
+        asOrdinaryUser([&] { return !ConfigurationFile::save(folder + QStringLiteral("/NEW.kdc"), line).isEmpty(); });
+    chmod(QFile::encodeName(folder).constData(), 0755);
+    QVERIFY(saved);
+    QVERIFY(refusedElsewhere); // a new file there still cannot be made
+    QCOMPARE(readFile(QStringLiteral("locked/COACH.kdc")), line);
 }
 
 void TestFileCommands::everyCodeSurvivesOpenAndSave()
@@ -274,34 +347,51 @@ void TestFileCommands::openShowsWhatTheFileHolds()
 void TestFileCommands::failedOpensChangeNothing_data()
 {
     QTest::addColumn<QByteArray>("bytes");
+    QTest::addColumn<QString>("reason");
     const QByteArray good = kdcLine("GOOD", {1, 2, 3, 4, 5, 6, 7, 8, 9, 10});
-    QTest::newRow("empty") << QByteArray();
-    QTest::newRow("ten fields") << good.split(',').mid(0, 10).join(',');
-    QTest::newRow("40-digit number") << QByteArray(good).replace(",7,", "," + QByteArray(40, '4') + ",");
-    QTest::newRow("binary") << QByteArray::fromHex("00ff10fe7f80").repeated(500);
-    QTest::newRow("megabytes of one line") << QByteArray(3 * 1024 * 1024, 'x');
-    QTest::newRow("over 1 MiB though valid") << good + QByteArray(1024 * 1024, ' ');
-    QTest::newRow("missing file") << QByteArray("<none>");
+    QTest::newRow("empty") << QByteArray() << "the file is empty";
+    QTest::newRow("ten fields") << good.split(',').mid(0, 10).join(',')
+                                << "not a configuration file: line has 10 fields, expected 22";
+    QTest::newRow("40-digit number") << QByteArray(good).replace(",7,", "," + QByteArray(40, '4') + ",")
+                                     << "not a configuration file: the number in field 15 is out of range";
+    QTest::newRow("binary") << QByteArray::fromHex("00ff10fe7f80").repeated(500)
+                            << "not a configuration file: line has 1 field, expected 22";
+    QTest::newRow("over 1 MiB though valid")
+        << good + QByteArray(1024 * 1024, ' ') << "the file is larger than 1 MiB, too large for a configuration file";
+    QTest::newRow("missing file") << QByteArray("<none>") << "the file or its folder does not exist";
+    QTest::newRow("a pipe") << QByteArray("<fifo>") << "it is not a regular file";
+    QTest::newRow("a folder") << QByteArray("<folder>") << "it is a folder";
 }
 
 void TestFileCommands::failedOpensChangeNothing()
 {
     QFETCH(QByteArray, bytes);
+    QFETCH(QString, reason);
     m_form->selectModulePosition(1, 5);
     m_form->selectChannelPosition(1, 2);
     box(2)->setText(QStringLiteral("KEEP"));
     box(9)->setText(QStringLiteral("AWNING"));
     const QStringList before = snapshot();
-    if (bytes != "<none>")
+    const QString name = path(QStringLiteral("broken.kdc"));
+    if (bytes == "<fifo>")
+        QVERIFY(mkfifo(QFile::encodeName(name).constData(), 0644) == 0); // nobody ever writes to it
+    else if (bytes == "<folder>")
+        QVERIFY(QDir().mkpath(name));
+    else if (bytes != "<none>")
         writeFile(QStringLiteral("broken.kdc"), bytes);
+    QElapsedTimer clock;
+    clock.start();
     open(QStringLiteral("broken.kdc"));
+    QVERIFY2(clock.elapsed() < 2000, "an open never waits on a file");
     QCOMPARE(snapshot(), before);
     QVERIFY(!m_form->statusBox().isVisible());
+    QCOMPARE(m_dialogs->messages, QStringList{QStringLiteral("Could not open \"%1\": %2.").arg(name, reason)});
 
     // The window still works normally afterwards.
     writeFile(QStringLiteral("good.kdc"), kdcLine("GOOD", {1, 2, 3, 4, 5, 6, 7, 8, 9, 10}));
     open(QStringLiteral("good.kdc"));
     QCOMPARE(box(2)->text(), QStringLiteral("GOOD"));
+    QCOMPARE(m_dialogs->messages.size(), 1);
 }
 
 void TestFileCommands::quotesAndUnstorableTextRefused()
@@ -315,18 +405,20 @@ void TestFileCommands::quotesAndUnstorableTextRefused()
     QTest::keyClick(designation, Qt::Key_V, Qt::ControlModifier);
     QCOMPARE(designation->text(), QStringLiteral("12 TV \u00E9\u20AC"));
 
+    // A paste keeps what a file can store and drops the rest: quotes, characters
+    // without a byte, and control characters that would break the file's one line.
     for (QLineEdit *target : {designation, box(2)}) {
         target->clear();
         target->setFocus();
         QApplication::clipboard()->setText(QStringLiteral("SAY \"HI\""));
         QTest::keyClick(target, Qt::Key_V, Qt::ControlModifier);
-        QCOMPARE(target->text(), QString());
-        QApplication::clipboard()->setText(QStringLiteral("\u2713 DONE"));
+        QCOMPARE(target->text(), QStringLiteral("SAY HI"));
+        target->clear();
+        QApplication::clipboard()->setText(QStringLiteral("\u2713 DONE\r\nX\tY\u007F\u0001"));
         QTest::keyClick(target, Qt::Key_V, Qt::ControlModifier);
-        QCOMPARE(target->text(), QString());
-        QApplication::clipboard()->setText(QStringLiteral("PORCH, LEFT"));
-        QTest::keyClick(target, Qt::Key_V, Qt::ControlModifier);
-        QCOMPARE(target->text(), QStringLiteral("PORCH, LEFT"));
+        QCOMPARE(target->text(), QStringLiteral(" DONEXY"));
+        QTest::keyClick(target, Qt::Key_Tab, Qt::NoModifier); // moves on, types nothing
+        QCOMPARE(target->text(), QStringLiteral(" DONEXY"));
     }
 }
 

@@ -1,3 +1,4 @@
+#include "files/ConfigurationFile.h"
 #include "files/KdcFormat.h"
 #include "files/Windows1252.h"
 
@@ -37,6 +38,7 @@ private slots:
     void brokenFilesFail_data();
     void brokenFilesFail();
     void storableText();
+    void presetFileNames();
     void fuzzFindingsStayFixed();
 };
 
@@ -167,6 +169,11 @@ void TestKdcFormat::readingRules()
     QCOMPARE(t->codes[0], 1);
     QCOMPARE(t->codes[9], 9);
     QCOMPARE(t->designations[5], QString());
+
+    // A byte order mark that a Windows editor put in front is no part of the name.
+    const auto marked = Kdc::parse("\xEF\xBB\xBF" + kCoachAllNotAssigned);
+    QVERIFY(marked);
+    QCOMPARE(marked->panel, QStringLiteral("COACH"));
 }
 
 void TestKdcFormat::brokenFilesFail_data()
@@ -207,6 +214,16 @@ void TestKdcFormat::storableText()
     KdcRecord record;
     record.designations[3] = QStringLiteral("\u2713");
     QVERIFY(!Kdc::format(record).has_value());
+}
+
+void TestKdcFormat::presetFileNames()
+{
+    // A file name on Windows or Linux; the panel name itself is saved as it is.
+    QCOMPARE(ConfigurationFile::fileNameFor(QStringLiteral("COACH")), QStringLiteral("COACH.kdc"));
+    QCOMPARE(ConfigurationFile::fileNameFor(QStringLiteral("RV 2/3")), QStringLiteral("RV 2_3.kdc"));
+    QCOMPARE(ConfigurationFile::fileNameFor(QStringLiteral("SMITH COACH ")), QStringLiteral("SMITH COACH.kdc"));
+    QCOMPARE(ConfigurationFile::fileNameFor(QStringLiteral("A\\B:C*D?E<F>G|H")), QStringLiteral("A_B_C_D_E_F_G_H.kdc"));
+    QCOMPARE(ConfigurationFile::fileNameFor(QStringLiteral("   ")), QStringLiteral("_.kdc"));
 }
 
 void TestKdcFormat::fuzzFindingsStayFixed()

@@ -6,10 +6,18 @@
 #include "PtyPanel.h"
 
 #include <QElapsedTimer>
+#include <QFile>
+#include <QProcess>
+#include <QSerialPort>
+#include <QTemporaryDir>
 #include <QSignalSpy>
 #include <QTest>
 
 #include <memory>
+
+#include <sys/stat.h>
+#include <sys/wait.h>
+#include <unistd.h>
 
 using namespace kdr;
 using namespace kdr::sim;
@@ -59,6 +67,7 @@ private slots:
     void readValues();
     void hangUpMidWaitEndsTheWait();
     void portThatCannotOpen();
+    void portOpenFailuresSayWhy();
     void lineIsEmptiedWhenThePortOpens();
 };
 
@@ -384,6 +393,63 @@ void TestPanelLink::lineIsEmptiedWhenThePortOpens()
     QCOMPARE(port.open(kPanelLineSettings), PortOpenError::None);
     QCOMPARE(protocol.Handshake(), LinkOutcome::Ok);
     QCOMPARE(panel.countOf("A"), 1);
+}
+
+void TestPanelLink::portOpenFailuresSayWhy()
+{
+    const auto openError = [](const QString &device) { return PanelPort(device).open(kPanelLineSettings); };
+    QTemporaryDir dir;
+    QCOMPARE(openError(dir.filePath(QStringLiteral("ttyUSB9"))), PortOpenError::NoSuchPort);
+    QFile regular(dir.filePath(QStringLiteral("notes.txt")));
+    QVERIFY(regular.open(QIODevice::WriteOnly));
+    regular.close();
+    QCOMPARE(openError(regular.fileName()), PortOpenError::NotASerialPort);
+
+    PtyPanel panel;
+    {
+        QSerialPort other(panel.devicePath()); // another program has the port open
+        QVERIFY(other.open(QIODevice::ReadWrite));
+        QCOMPARE(openError(panel.devicePath()), PortOpenError::InUse);
+    }
+    QCOMPARE(openError(panel.devicePath()), PortOpenError::None);
+
+    // Another program's lock file, in the plain "%10d\n" form, naming a live process.
+    QProcess holder;
+    holder.start(QStringLiteral("sleep"), {QStringLiteral("30")});
+    QVERIFY(holder.waitForStarted());
+    const QString lockPath =
+        QStringLiteral("/run/lock/LCK..") + panel.devicePath().mid(5).replace(QLatin1Char('/'), QLatin1Char('_'));
+    QFile lock(lockPath);
+    if (lock.open(QIODevice::WriteOnly)) {
+        const QByteArray content = QByteArray::number(holder.processId()).rightJustified(10, ' ') + '\n';
+        lock.write(content);
+        lock.close();
+        QCOMPARE(openError(panel.devicePath()), PortOpenError::InUse);
+        QVERIFY(QFile::exists(lockPath)); // respected, never deleted
+        holder.kill();
+        holder.waitForFinished();
+        QCOMPARE(openError(panel.devicePath()), PortOpenError::None); // the holder is gone: stale
+        QFile::remove(lockPath);
+    } else {
+        qInfo("no lock-file test: /run/lock is not writable here");
+    }
+
+    // A device without read and write permission for the user.
+    if (geteuid() != 0) {
+        QVERIFY(chmod(QFile::encodeName(panel.devicePath()).constData(), 0) == 0);
+        QCOMPARE(openError(panel.devicePath()), PortOpenError::PermissionDenied);
+        chmod(QFile::encodeName(panel.devicePath()).constData(), 0600);
+        return;
+    }
+    const QString device = panel.devicePath();
+    const pid_t child = fork();
+    if (child == 0) {
+        const bool dropped = setgid(65534) == 0 && setuid(65534) == 0;
+        _exit(dropped && PanelPort(device).open(kPanelLineSettings) == PortOpenError::PermissionDenied ? 0 : 1);
+    }
+    int status = 1;
+    waitpid(child, &status, 0);
+    QVERIFY2(WIFEXITED(status) && WEXITSTATUS(status) == 0, "as an ordinary user the port is PERMISSION DENIED");
 }
 
 QTEST_GUILESS_MAIN(TestPanelLink)

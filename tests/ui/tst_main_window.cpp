@@ -1,6 +1,7 @@
 #include "files/FileDialogs.h"
 #include "operations/PanelSession.h"
 #include "link/PanelPort.h"
+#include "link/PanelProtocol.h"
 #include "ui/MainWindow.h"
 #include "ui/SelectionList.h"
 #include "ui/StatusTextBox.h"
@@ -15,6 +16,7 @@
 #include <QAbstractTextDocumentLayout>
 #include <QScrollBar>
 #include <QElapsedTimer>
+#include <QSignalSpy>
 #include <QTest>
 #include <QTextBlock>
 #include <QTextLayout>
@@ -72,7 +74,9 @@ private slots:
     void noChannelPositionClearsTheList();
 
     void commandsDuringAReadAreIgnored();
+    void failedSwitchCaptionTurnsRed();
     void closingTheWindowEndsTheWait();
+    void closingDuringAWriteSendsNothingMore();
     void closingTheWindowEndsTheProgram(); // last: the application quits here
 
 private:
@@ -466,6 +470,30 @@ void TestMainWindow::commandsDuringAReadAreIgnored()
     QVERIFY(box->isVisible());
 }
 
+void TestMainWindow::failedSwitchCaptionTurnsRed()
+{
+    sim::PanelFaults faults;
+    faults.readReplyAt.insert(3, "01700");
+    sim::PtyPanel panel(faults);
+    MainWindow window(panel.devicePath());
+    window.show();
+    const auto captionColour = [&](int n) {
+        return window.findChild<QLabel *>(QLatin1String(kCaptionNames[n - 1]))->palette().color(QPalette::WindowText);
+    };
+    clickButton(&window, "READ_CONFIG");
+    QCOMPARE(captionColour(4), QColor(255, 0, 0));
+    for (int n : {1, 3, 5, 10})
+        QCOMPARE(captionColour(n), QColor(Qt::white));
+
+    // The next command clears it; a write refused at an incomplete SW2 marks SW2.
+    for (int i = 0; i < kSwitchCount; ++i)
+        window.selectModulePosition(i, i == 1 ? 5 : 0);
+    window.selectChannelPosition(1, -1);
+    clickButton(&window, "WRITE_CONFIG");
+    QCOMPARE(captionColour(4), QColor(Qt::white));
+    QCOMPARE(captionColour(2), QColor(255, 0, 0));
+}
+
 void TestMainWindow::closingTheWindowEndsTheWait()
 {
     sim::PanelFaults silent;
@@ -481,6 +509,29 @@ void TestMainWindow::closingTheWindowEndsTheWait()
     QVERIFY(!window.isVisible());
     QVERIFY(!window.session().port().isOpen());
     QVERIFY(!window.operationRunning());
+}
+
+void TestMainWindow::closingDuringAWriteSendsNothingMore()
+{
+    sim::PtyPanel panel;
+    MainWindow window(panel.devicePath());
+    window.show();
+    for (int i = 0; i < kSwitchCount; ++i)
+        window.selectModulePosition(i, 0);
+    qsizetype sentWhenClosed = -1;
+    // Closed during the pause before a write step.
+    connect(&panel, &sim::PtyPanel::replied, &window, [&](const QByteArray &reply) {
+        if (sentWhenClosed < 0 && panel.countOf(PanelProtocol::readCommand(3)) == 1 && reply != "D000D") {
+            sentWhenClosed = panel.commands().size();
+            QTimer::singleShot(30, &window, &QWidget::close);
+        }
+    });
+    clickButton(&window, "WRITE_CONFIG");
+    QVERIFY(sentWhenClosed > 0);
+    QSignalSpy more(&panel, &sim::PtyPanel::commandReceived);
+    QVERIFY(!more.wait(300));
+    QCOMPARE(panel.commands().size(), sentWhenClosed);
+    QVERIFY(!window.session().port().isOpen());
 }
 
 void TestMainWindow::closingTheWindowEndsTheProgram()

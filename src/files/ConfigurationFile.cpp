@@ -1,0 +1,213 @@
+#include "ConfigurationFile.h"
+
+#include "model/SwitchDecoding.h"
+
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QSaveFile>
+
+#include <cerrno>
+#include <cstring>
+
+#ifdef Q_OS_UNIX
+#include <csignal>
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+#endif
+
+namespace kdr::ConfigurationFile {
+
+namespace {
+
+struct KnownError {
+    int code;
+    const char *plain;
+};
+
+// The system's own error texts turned into words a technician understands.
+const KnownError kKnownErrors[] = {
+    {ENOSPC, "the disk is full"},
+#ifdef EDQUOT
+    {EDQUOT, "the disk quota is used up"},
+#endif
+    {EACCES, "permission denied"},
+    {EPERM, "permission denied"},
+    {EROFS, "the disk is read-only"},
+    {ENOENT, "the file or its folder does not exist"},
+    {ENOTDIR, "the folder does not exist"},
+    {EISDIR, "it is a folder"},
+    {EFBIG, "the file would pass the size limit set for this program"},
+    {ENAMETOOLONG, "the name is too long"},
+    {EIO, "the disk reported an error"},
+};
+
+QString plainReason(int code)
+{
+    for (const KnownError &known : kKnownErrors)
+        if (known.code == code)
+            return QString::fromLatin1(known.plain);
+    return QString::fromLocal8Bit(std::strerror(code));
+}
+
+// Qt reports a failed file operation by the system's error text; find which error it was.
+QString plainReason(const QString &systemText)
+{
+    for (const KnownError &known : kKnownErrors)
+        if (systemText.contains(QString::fromLocal8Bit(std::strerror(known.code)), Qt::CaseInsensitive))
+            return QString::fromLatin1(known.plain);
+    return systemText.isEmpty() ? QStringLiteral("the system gave no reason") : systemText;
+}
+
+const QString kTooLarge = QStringLiteral("the file is larger than 1 MiB, too large for a configuration file");
+const QString kNotRegular = QStringLiteral("it is not a regular file");
+
+struct Bytes {
+    std::optional<QByteArray> bytes;
+    QString problem;
+};
+
+Bytes failed(const QString &problem) { return {std::nullopt, problem}; }
+
+#ifdef Q_OS_UNIX
+// Opened without blocking (a pipe with no writer would wait for one forever) and
+// checked to be a regular file before a byte is read.
+Bytes readRegularFile(const QString &path)
+{
+    const int fd = ::open(QFile::encodeName(path).constData(), O_RDONLY | O_NONBLOCK | O_NOCTTY | O_CLOEXEC);
+    if (fd < 0)
+        return failed(plainReason(errno));
+    QFile file;
+    if (!file.open(fd, QIODevice::ReadOnly, QFileDevice::AutoCloseHandle)) {
+        ::close(fd);
+        return failed(plainReason(file.errorString()));
+    }
+    struct stat info {};
+    if (::fstat(fd, &info) != 0)
+        return failed(plainReason(errno));
+    if (S_ISDIR(info.st_mode))
+        return failed(plainReason(EISDIR));
+    if (!S_ISREG(info.st_mode))
+        return failed(kNotRegular);
+    if (info.st_size > Kdc::kMaxFileSize)
+        return failed(kTooLarge);
+    QByteArray bytes = file.read(Kdc::kMaxFileSize + 1);
+    if (file.error() != QFileDevice::NoError)
+        return failed(plainReason(file.errorString()));
+    return {std::move(bytes), {}};
+}
+#else
+Bytes readRegularFile(const QString &path)
+{
+    const QFileInfo info(path);
+    if (!info.exists())
+        return failed(plainReason(ENOENT));
+    if (!info.isFile())
+        return failed(kNotRegular);
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly))
+        return failed(plainReason(file.errorString()));
+    if (file.size() > Kdc::kMaxFileSize)
+        return failed(kTooLarge);
+    return {file.read(Kdc::kMaxFileSize + 1), {}};
+}
+#endif
+
+} // namespace
+
+Loaded load(const QString &path)
+{
+    const Bytes read = readRegularFile(path);
+    if (!read.bytes)
+        return {std::nullopt, read.problem};
+    // A file that grew past the limit after it was looked at.
+    if (read.bytes->size() > Kdc::kMaxFileSize)
+        return {std::nullopt, kTooLarge};
+    QString problem;
+    auto record = Kdc::parse(*read.bytes, &problem);
+    return {std::move(record), problem};
+}
+
+QString save(const QString &path, const QByteArray &bytes)
+{
+    QSaveFile file(path);
+    const QString folder = QFileInfo(path).absolutePath();
+    if (!QFileInfo(folder).isWritable() && QFileInfo(path).isWritable())
+        file.setDirectWriteFallback(true);
+    // Unbuffered, so that a short write (a full disk) shows here and not as a
+    // silently truncated file after commit().
+    if (!file.open(QIODevice::WriteOnly | QIODevice::Unbuffered))
+        return plainReason(file.errorString());
+    errno = 0;
+    if (file.write(bytes) != bytes.size()) {
+        // A write cut short (a full disk, the file-size limit) may leave Qt without
+        // an error text of its own; the system's error code still tells why.
+        const int code = errno;
+        const QString reason = file.error() != QFileDevice::NoError || code == 0 ? plainReason(file.errorString())
+                                                                                 : plainReason(code);
+        file.cancelWriting();
+        return reason;
+    }
+    if (!file.commit())
+        return plainReason(file.errorString());
+    return {};
+}
+
+QString fileNameFor(const QString &panelName)
+{
+    static const QString kNotInFileNames = QStringLiteral("/\\:*?\"<>|");
+    QString name = panelName;
+    for (QChar &c : name)
+        if (kNotInFileNames.contains(c) || c.unicode() < 0x20)
+            c = QLatin1Char('_');
+    while (name.endsWith(QLatin1Char(' ')))
+        name.chop(1);
+    if (name.isEmpty())
+        name = QStringLiteral("_");
+    return name + QStringLiteral(".kdc");
+}
+
+void apply(const KdcRecord &record, WorkingState &state, SwitchPanelView &view)
+{
+    state.panel = record.panel;
+    for (int i = 0; i < kSwitchCount; ++i) {
+        state.sw[i].desig = record.designations[i];
+        state.sw[i].s = record.codes[i];
+    }
+    state.BL = record.closing;
+
+    view.setPanelNameText(state.panel);
+    for (int i = 0; i < kSwitchCount; ++i) {
+        view.setDesignationText(i, state.sw[i].desig);
+        view.setDesignationVisible(i, true);
+        state.A = state.sw[i].s;
+        DecodeSwitchCode(state);
+        view.selectModulePosition(i, state.h_index);
+        // "N/A" and "BL/MR" need no channel: the hidden channel list keeps the switch's
+        // own, rather than the position an earlier switch's code left behind.
+        if (!isCompleteModulePosition(state.h_index))
+            view.selectChannelPosition(i, state.l_index);
+    }
+}
+
+KdcRecord recordOf(const WorkingState &state, const SwitchPanelView &view)
+{
+    KdcRecord record;
+    record.panel = view.panelNameText();
+    for (int i = 0; i < kSwitchCount; ++i) {
+        record.designations[i] = view.designationText(i);
+        record.codes[i] = state.sw[i].w;
+    }
+    record.closing = state.BL;
+    return record;
+}
+
+void ignoreFileSizeSignal()
+{
+#ifdef Q_OS_UNIX
+    std::signal(SIGXFSZ, SIG_IGN);
+#endif
+}
+
+} // namespace kdr::ConfigurationFile
