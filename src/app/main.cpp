@@ -1,4 +1,5 @@
 #include "DesktopCheck.h"
+#include "WindowArguments.h"
 
 #include "files/ConfigurationFile.h"
 #include "ui/MainWindow.h"
@@ -7,14 +8,25 @@
 
 int main(int argc, char *argv[])
 {
+    QStringList arguments;
+    for (int i = 0; i < argc; ++i)
+        arguments << QString::fromLocal8Bit(argv[i]);
+    int exitStatus = 0;
+    const auto parsed = parseWindowArguments(arguments, exitStatus);
+    if (!parsed)
+        return exitStatus;
     if (!desktopAvailable("kdr-switch-panel"))
         return 1;
+
     kdr::ConfigurationFile::ignoreFileSizeSignal();
     QApplication app(argc, argv);
+    QApplication::setOrganizationName(QStringLiteral("KDR"));
     QApplication::setApplicationName(QStringLiteral("kdr-switch-panel"));
     QApplication::setApplicationVersion(QStringLiteral(KDR_VERSION));
     QApplication::setDesktopFileName(QStringLiteral("kdr-switch-panel"));
-    kdr::MainWindow window;
+    kdr::MainWindow window(parsed->port);
     window.show();
+    if (!parsed->file.isEmpty())
+        window.openFile(parsed->file);
     return app.exec();
 }

@@ -40,6 +40,7 @@ int main(int argc, char *argv[])
     kdr::MainWindow window(panel.devicePath());
     window.setWindowTitle(window.windowTitle() + QStringLiteral(" - SIMULATED PANEL"));
     window.setWindowIcon(kdr::programIcon(kdr::IconKind::Simulated));
+    window.fixPort();
     window.show();
     return app.exec();
 }

@@ -68,7 +68,10 @@ struct Bytes {
     QString problem;
 };
 
-Bytes failed(const QString &problem) { return {std::nullopt, problem}; }
+Bytes failed(const QString &problem)
+{
+    return {std::nullopt, problem};
+}
 
 #ifdef Q_OS_UNIX
 // Opened without blocking (a pipe with no writer would wait for one forever) and
@@ -144,8 +147,8 @@ QString save(const QString &path, const QByteArray &bytes)
         // A write cut short (a full disk, the file-size limit) may leave Qt without
         // an error text of its own; the system's error code still tells why.
         const int code = errno;
-        const QString reason = file.error() != QFileDevice::NoError || code == 0 ? plainReason(file.errorString())
-                                                                                 : plainReason(code);
+        const QString reason =
+            file.error() != QFileDevice::NoError || code == 0 ? plainReason(file.errorString()) : plainReason(code);
         file.cancelWriting();
         return reason;
     }

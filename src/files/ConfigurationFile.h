@@ -19,7 +19,7 @@ namespace ConfigurationFile {
 
 struct Loaded {
     std::optional<KdcRecord> record;
-    QString problem;  // why there is no record
+    QString problem; // why there is no record
 };
 
 // Reads and checks a whole file. Only a regular file of at most 1 MiB is read;

@@ -1,6 +1,7 @@
 #include "PanelPort.h"
 
 #include "SerialLock.h"
+#include "WireTrace.h"
 
 #include <QTimer>
 
@@ -64,6 +65,17 @@ PortOpenError reasonFor(QSerialPort::SerialPortError error)
 PanelPort::PanelPort(QString device, QObject *parent) : QObject(parent), m_device(std::move(device))
 {
     connect(&m_port, &QSerialPort::errorOccurred, this, &PanelPort::onError);
+    connect(&m_port, &QSerialPort::readyRead, this, &PanelPort::traceArrivals);
+}
+
+void PanelPort::traceArrivals()
+{
+    if (!lcWire().isDebugEnabled())
+        return;
+    // Each byte is traced once, when it arrives, not again when it is taken.
+    const QByteArray waiting = m_port.peek(m_port.bytesAvailable());
+    traceWire(m_device, WireDirection::Received, waiting.mid(m_traced));
+    m_traced = waiting.size();
 }
 
 PanelPort::~PanelPort()
@@ -96,6 +108,7 @@ PortOpenError PanelPort::open(const LineSettings &settings)
         return reasonFor(m_port.error());
     // Whatever the line collected while nobody listened is no reply to us.
     m_port.clear();
+    m_traced = 0;
     return PortOpenError::None;
 }
 
@@ -114,6 +127,7 @@ void PanelPort::send(const QByteArray &bytes)
 {
     if (!isOpen())
         return;
+    traceWire(m_device, WireDirection::Sent, bytes);
     m_port.write(bytes);
     m_port.flush();
 }
@@ -129,6 +143,7 @@ QByteArray PanelPort::takeAll()
 {
     if (!m_port.isOpen())
         return {};
+    m_traced = 0;
     return m_port.readAll();
 }
 
@@ -136,7 +151,8 @@ void PanelPort::discardInput()
 {
     if (!isOpen())
         return;
-    m_port.readAll();
+    traceWire(m_device, WireDirection::Dropped, m_port.readAll());
+    m_traced = 0;
     m_port.clear(QSerialPort::Input);
 }
 

@@ -62,10 +62,12 @@ signals:
 private:
     void onError(QSerialPort::SerialPortError error);
     void closeAfterLoss();
+    void traceArrivals();
 
     QSerialPort m_port{this};
     QString m_device;
     bool m_lost = false;
+    qint64 m_traced = 0; // bytes waiting that the wire trace has shown
 };
 
 } // namespace kdr

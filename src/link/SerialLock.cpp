@@ -25,8 +25,8 @@ QStringList lockNames(const QString &device)
     const auto add = [&names](const QString &path) {
         QString name = path.startsWith(QLatin1String("/dev/")) ? path.mid(5) : path;
         name.replace(QLatin1Char('/'), QLatin1Char('_'));
-        for (const QString &candidate : {QStringLiteral("LCK..") + name,
-                                         QStringLiteral("LCK..") + QFileInfo(path).fileName()})
+        for (const QString &candidate :
+             {QStringLiteral("LCK..") + name, QStringLiteral("LCK..") + QFileInfo(path).fileName()})
             if (!names.contains(candidate))
                 names << candidate;
     };

@@ -20,9 +20,18 @@ inline const QString kProgrammed = QStringLiteral("SWITCH PANEL HAS BEEN PROGRAM
 inline const QString kIncomplete =
     QStringLiteral("DATA MUST BE ENTERED (CLICKED) FOR ALL SWITCHES BEFORE WRITING DATA");
 
-inline QString portNotOpened(const QString &device)
+// Why a port could not be opened, added to the text below when known.
+inline const QString kPortInUse = QStringLiteral("IN USE BY ANOTHER PROGRAM");
+inline const QString kPortPermissionDenied = QStringLiteral("PERMISSION DENIED");
+inline const QString kPortMissing = QStringLiteral("NO SUCH PORT");
+inline const QString kPortNotSerial = QStringLiteral("NOT A SERIAL PORT");
+
+inline QString portNotOpened(const QString &device, const QString &reason = {})
 {
-    return QStringLiteral("COMMUNICATIONS FAILURE-SERIAL PORT %1 COULD NOT BE OPENED").arg(device);
+    QString text = QStringLiteral("COMMUNICATIONS FAILURE-SERIAL PORT %1 COULD NOT BE OPENED").arg(device);
+    if (!reason.isEmpty())
+        text += QStringLiteral(" - ") + reason;
+    return text;
 }
 
 } // namespace kdr::StatusTexts

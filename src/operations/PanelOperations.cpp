@@ -4,6 +4,7 @@
 
 #include "link/PanelPort.h"
 #include "link/PanelProtocol.h"
+#include "link/SerialPorts.h"
 #include "link/TickWaiter.h"
 #include "model/StatusBox.h"
 #include "model/StatusTexts.h"
@@ -31,6 +32,24 @@ OperationOutcome outcomeOfFailedStep(LinkOutcome outcome)
     }
 }
 
+QString reasonText(PortOpenError error)
+{
+    switch (error) {
+    case PortOpenError::InUse:
+        return kPortInUse;
+    case PortOpenError::PermissionDenied:
+        return kPortPermissionDenied;
+    case PortOpenError::NoSuchPort:
+        return kPortMissing;
+    case PortOpenError::NotASerialPort:
+        return kPortNotSerial;
+    case PortOpenError::None:
+    case PortOpenError::Other:
+        break;
+    }
+    return {};
+}
+
 OperationOutcome outcomeOfFailedGreeting(LinkOutcome outcome)
 {
     const OperationOutcome o = outcomeOfFailedStep(outcome);
@@ -50,7 +69,8 @@ bool PanelOperations::openPort(OperationResult &result)
     result.portError = m_port.open(kPanelLineSettings);
     if (result.portError == PortOpenError::None)
         return true;
-    fail(result, OperationOutcome::PortNotOpened, portNotOpened(m_port.device()));
+    fail(result, OperationOutcome::PortNotOpened,
+         portNotOpened(shortDeviceName(m_port.device()), reasonText(result.portError)));
     return false;
 }
 

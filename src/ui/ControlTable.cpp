@@ -110,6 +110,18 @@ std::vector<ControlSpec> buildTable()
 
     table.push_back(
         {"Text2", K::NameBox, 4800, 8040, 1455, 285, {}, "ENTER IDENTITY FOR FILE NAME", F::SansNormal, 27});
+    // The serial port chooser, in the free space of the left column.
+    table.push_back({"Label15", K::Heading, 240, 4320, 2415, 255, "SERIAL PORT", {}, F::SansNormal, kNoTab});
+    table.push_back({"SERIAL_PORT",
+                     K::PortChooser,
+                     240,
+                     4575,
+                     2415,
+                     330,
+                     {},
+                     "SERIAL PORT CONNECTED TO THE SWITCH PANEL",
+                     F::SansNormal,
+                     28});
     table.push_back({"Text1", K::StatusBox, 3840, 1680, 3255, 615, {}, {}, F::StatusText, 26});
     table.push_back({"READ_CONFIG", K::Button, 8280, 1680, 2535, 855, "READ CONFIGURATION FROM SWITCH PANEL",
                      "LEFT CLICK TO READ CONFIG IN SWITCH PANEL", F::ButtonText, 0});

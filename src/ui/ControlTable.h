@@ -34,6 +34,7 @@ enum class ControlKind {
     NameBox,
     StatusBox,
     Button,
+    PortChooser,
 };
 
 enum class FontRole {

@@ -3,6 +3,8 @@
 #include "CalloutShapes.h"
 #include "ControlTable.h"
 #include "PanelArt.h"
+#include "PortChooser.h"
+#include "Preferences.h"
 #include "SelectionList.h"
 #include "StatusTextBox.h"
 #include "WindowFonts.h"
@@ -58,9 +60,51 @@ MainWindow::MainWindow(const QString &serialDevice, QWidget *parent) : QWidget(p
     setAutoFillBackground(true);
     setFont(windowFont(FontRole::WindowDefault));
     buildControls();
-    m_session = std::make_unique<PanelSession>(serialDevice.isEmpty() ? PanelPort::defaultDevice() : serialDevice,
-                                               *this, m_status);
+    QString device = serialDevice.isEmpty() ? Preferences::rememberedPort() : serialDevice;
+    if (device.isEmpty())
+        device = PanelPort::defaultDevice();
+    m_session = std::make_unique<PanelSession>(device, *this, m_status);
+    m_portChooser->showChosen(device);
     setFileDialogs(std::make_unique<QtFileDialogs>(this));
+}
+
+void MainWindow::fixPort()
+{
+    m_portFixed = true;
+    m_portChooser->setEnabled(false);
+}
+
+void MainWindow::openFile(const QString &path)
+{
+    if (!operationRunning())
+        m_files->openFile(path);
+}
+
+void MainWindow::choosePort(const QString &device)
+{
+    // Like the command buttons, the chooser takes nothing while the panel is busy.
+    if (operationRunning() || m_portFixed) {
+        m_portChooser->showChosen(m_session->device());
+        return;
+    }
+    m_session->setDevice(device);
+    Preferences::rememberPort(device);
+}
+
+bool MainWindow::eventFilter(QObject *watched, QEvent *event)
+{
+    switch (event->type()) {
+    case QEvent::MouseButtonPress:
+    case QEvent::MouseButtonDblClick:
+    case QEvent::KeyPress:
+    case QEvent::Wheel:
+        if (operationRunning())
+            return true;
+        break;
+    default:
+        break;
+    }
+    return QWidget::eventFilter(watched, event);
 }
 
 void MainWindow::setFileDialogs(std::unique_ptr<FileDialogs> dialogs)
@@ -150,6 +194,13 @@ QWidget *MainWindow::createControl(const ControlSpec &entry)
         m_panelName->setMaxLength(kPanelNameMaxLength);
         m_panelName->setValidator(new StorableTextValidator(m_panelName));
         widget = m_panelName;
+        break;
+    case ControlKind::PortChooser:
+        m_portChooser = new PortChooser(this);
+        m_portChooser->installEventFilter(this);
+        m_portChooser->lineEdit()->installEventFilter(this);
+        connect(m_portChooser, &PortChooser::portChosen, this, &MainWindow::choosePort);
+        widget = m_portChooser;
         break;
     case ControlKind::StatusBox:
         m_statusSpec = &entry; // made when first used

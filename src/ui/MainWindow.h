@@ -20,6 +20,7 @@ namespace kdr {
 class FileCommands;
 class FileDialogs;
 class PanelSession;
+class PortChooser;
 class SelectionList;
 struct ControlSpec;
 
@@ -28,8 +29,9 @@ struct ControlSpec;
 // It owns the panel session (working state, port, tick timer), runs the selection
 // handling of every list and starts the four commands.
 //
-// The serial device is the first serial port unless another is given (the
-// simulated-panel program and the tests hand in a pseudo-terminal).
+// The serial port is the one last chosen in the window's port chooser (remembered
+// for the user), else port 1; a device given to the constructor is used for this
+// run only (a command-line option, the simulated-panel program, the tests).
 class MainWindow : public QWidget, public SwitchPanelView {
     Q_OBJECT
 public:
@@ -42,6 +44,10 @@ public:
     bool operationRunning() const;
     // Replaces the file dialogs and the message box, e.g. by ones that need no person.
     void setFileDialogs(std::unique_ptr<FileDialogs> dialogs);
+    // The port cannot be changed in this window (the simulated panel has only one).
+    void fixPort();
+    // Opens a configuration file as the open command does, without its dialog.
+    void openFile(const QString &path);
 
     int modulePosition(int switchIndex) const override;
     int channelPosition(int switchIndex) const override;
@@ -58,6 +64,7 @@ public:
 
 protected:
     void showEvent(QShowEvent *event) override;
+    bool eventFilter(QObject *watched, QEvent *event) override;
     void closeEvent(QCloseEvent *event) override;
 
 private:
@@ -78,6 +85,7 @@ private:
     void READ_FILE_Click();
     void WRITE_FILE_Click();
     void ModuleList_Click(int switchIndex);
+    void choosePort(const QString &device);
     void ChannelList_Click(int switchIndex);
 
     std::unique_ptr<PanelSession> m_session;
@@ -89,6 +97,8 @@ private:
     std::map<int, QWidget *> m_focusOrder;
     QLineEdit *m_panelName = nullptr;
     QPushButton *m_readConfig = nullptr;
+    PortChooser *m_portChooser = nullptr;
+    bool m_portFixed = false;
     bool m_initialFocusGiven = false;
 };
 

@@ -2,6 +2,10 @@
 
 #include <QTextBlockFormat>
 #include <QTextCursor>
+#include <QTextBlock>
+#include <QAbstractTextDocumentLayout>
+#include <QTextDocument>
+#include <QTextLayout>
 
 namespace kdr {
 
@@ -12,7 +16,9 @@ StatusTextBox::StatusTextBox(QWidget *parent) : QTextEdit(parent)
     setAcceptRichText(false);
     setWordWrapMode(QTextOption::WordWrap);
     setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
-    setVerticalScrollBarPolicy(Qt::ScrollBarAsNeeded);
+    // Every text is fitted to the box (see setStatusText): a scroll bar would only
+    // narrow the box and push the last words out of sight.
+    setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     setFocusPolicy(Qt::StrongFocus);
     setFrameShape(QFrame::Box);
     setLineWidth(1);
@@ -34,14 +40,37 @@ void StatusTextBox::setStatusText(const QString &text)
     if (text == m_shownText)
         return;
     m_shownText = text;
+    if (m_basePixelSize == 0)
+        m_basePixelSize = font().pixelSize();
+    setPixelSize(m_basePixelSize);
     setPlainText(text);
     // The longest texts take three lines at this font; a slightly tighter line
-    // keeps all three inside the box without a scroll bar.
+    // keeps all three inside the box.
     QTextCursor cursor(document());
     cursor.select(QTextCursor::Document);
     QTextBlockFormat format;
     format.setLineHeight(kLineHeight, QTextBlockFormat::FixedHeight);
     cursor.mergeBlockFormat(format);
+    // A text that would need a fourth line (a port named by a long path) is set a
+    // pixel or two smaller: the box has room for three. Every other text keeps the
+    // box's own font.
+    while (linesShown() > kLines && font().pixelSize() > kSmallestPixelSize)
+        setPixelSize(font().pixelSize() - 1);
+}
+
+int StatusTextBox::linesShown() const
+{
+    document()->documentLayout()->documentSize(); // lays the text out now
+    return document()->firstBlock().layout()->lineCount();
+}
+
+void StatusTextBox::setPixelSize(int pixels)
+{
+    if (font().pixelSize() == pixels)
+        return;
+    QFont smaller = font();
+    smaller.setPixelSize(pixels);
+    setFont(smaller);
 }
 
 void StatusTextBox::setStatusColour(StatusColour colour)

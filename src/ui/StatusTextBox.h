@@ -25,8 +25,13 @@ public:
 
 private:
     void applyBackground(StatusColour colour);
+    int linesShown() const;
+    void setPixelSize(int pixels);
 
     static constexpr int kLineHeight = 12;
+    static constexpr int kLines = 3;
+    static constexpr int kSmallestPixelSize = 9;
+    int m_basePixelSize = 0; // the box's own font size, before any fitting
     QString m_shownText;
     StatusColour m_shownColour = StatusColour::Yellow;
 };

@@ -5,6 +5,8 @@
 #include "ui/SelectionList.h"
 #include "ui/StatusTextBox.h"
 
+#include "IsolatedSettings.h"
+
 #include <QApplication>
 #include <QClipboard>
 #include <QFile>
@@ -144,6 +146,7 @@ private:
         return s;
     }
 
+    IsolatedSettings m_settings;
     std::unique_ptr<QTemporaryDir> m_dir;
     std::unique_ptr<MainWindow> m_form;
     ScriptedDialogs *m_dialogs = nullptr;

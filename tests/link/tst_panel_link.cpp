@@ -2,10 +2,13 @@
 #include "link/PanelProtocol.h"
 #include "link/PanelReply.h"
 #include "link/TickWaiter.h"
+#include "link/WireTrace.h"
 
 #include "PtyPanel.h"
 
 #include <QElapsedTimer>
+#include <QLoggingCategory>
+#include <QRegularExpression>
 #include <QFile>
 #include <QProcess>
 #include <QSerialPort>
@@ -68,6 +71,7 @@ private slots:
     void hangUpMidWaitEndsTheWait();
     void portThatCannotOpen();
     void portOpenFailuresSayWhy();
+    void wireTraceShowsEveryByte();
     void lineIsEmptiedWhenThePortOpens();
 };
 
@@ -450,6 +454,31 @@ void TestPanelLink::portOpenFailuresSayWhy()
     int status = 1;
     waitpid(child, &status, 0);
     QVERIFY2(WIFEXITED(status) && WEXITSTATUS(status) == 0, "as an ordinary user the port is PERMISSION DENIED");
+}
+
+namespace {
+QStringList traced;
+void keepTrace(QtMsgType, const QMessageLogContext &context, const QString &message)
+{
+    if (QByteArray(context.category) == "kdr.link")
+        traced << message;
+}
+} // namespace
+
+void TestPanelLink::wireTraceShowsEveryByte()
+{
+    Link link;
+    QLoggingCategory::setFilterRules(QStringLiteral("kdr.link.debug=true"));
+    const QtMessageHandler previous = qInstallMessageHandler(keepTrace);
+    QCOMPARE(link.protocol.Handshake(), LinkOutcome::Ok);
+    qInstallMessageHandler(previous);
+    QLoggingCategory::setFilterRules(QStringLiteral("kdr.link.debug=false"));
+    // "<ms> ms <port> -> 41" and the acknowledgement coming back, each once.
+    QCOMPARE(traced.size(), 2);
+    const QRegularExpression sent(
+        QStringLiteral("^\\d+\\.\\d{3} ms %1 -> 41$").arg(QRegularExpression::escape(link.panel.devicePath())));
+    QVERIFY2(sent.match(traced[0]).hasMatch(), qPrintable(traced[0]));
+    QVERIFY2(traced[1].endsWith(QStringLiteral("<- 44 30 30 30 44")), qPrintable(traced[1]));
 }
 
 QTEST_GUILESS_MAIN(TestPanelLink)

@@ -2,10 +2,14 @@
 #include "operations/PanelSession.h"
 #include "link/PanelPort.h"
 #include "link/PanelProtocol.h"
+#include "link/SerialPorts.h"
+#include "model/StatusTexts.h"
 #include "ui/MainWindow.h"
+#include "ui/PortChooser.h"
 #include "ui/SelectionList.h"
 #include "ui/StatusTextBox.h"
 
+#include "IsolatedSettings.h"
 #include "PtyPanel.h"
 
 #include <QApplication>
@@ -50,6 +54,29 @@ QRect px(int l, int t, int w, int h)
 
 } // namespace
 
+namespace {
+
+// Counts the file dialogs a command would have opened.
+struct CountingDialogs : FileDialogs {
+    int asked = 0;
+    std::optional<QString> saveFileName(const QString &, const QString &, const QString &) override
+    {
+        return ++asked, std::nullopt;
+    }
+    std::optional<QString> openFileName(const QString &, const QString &, const QString &) override
+    {
+        return ++asked, std::nullopt;
+    }
+    void showMessage(const QString &) override { ++asked; }
+};
+
+void clickButton(QWidget *window, const char *name)
+{
+    QTest::mouseClick(window->findChild<QPushButton *>(QLatin1String(name)), Qt::LeftButton);
+}
+
+} // namespace
+
 class TestMainWindow : public QObject {
     Q_OBJECT
 private slots:
@@ -73,6 +100,8 @@ private slots:
     void moduleChannelRoundTripThroughTheWindow();
     void noChannelPositionClearsTheList();
 
+    void portChooserChoosesAndRemembers();
+    void portFailuresFitTheStatusBox();
     void commandsDuringAReadAreIgnored();
     void failedSwitchCaptionTurnsRed();
     void closingTheWindowEndsTheWait();
@@ -97,6 +126,7 @@ private:
         QTest::mouseClick(l->viewport(), Qt::LeftButton, modifiers, l->visualItemRect(l->item(row)).center());
     }
 
+    IsolatedSettings m_settings;
     MainWindow *m_form = nullptr;
 };
 
@@ -267,7 +297,8 @@ void TestMainWindow::tabOrderSelectsNothing()
         expected << QStringLiteral("List%1").arg(2 * sw);
     for (int sw : {1, 6, 5, 4, 3, 2, 7, 10, 9, 8})
         expected << QStringLiteral("List%1").arg(2 * sw - 1);
-    expected << "Text2";
+    expected << "Text2"
+             << "SERIAL_PORT";
     for (int n = 3; n <= 12; ++n)
         expected << QStringLiteral("Text%1").arg(n);
     expected << "READ_CONFIG";
@@ -417,29 +448,6 @@ void TestMainWindow::noChannelPositionClearsTheList()
     QCOMPARE(s.error_flag, 1); // the lists show an incomplete switch, and it counts as one
 }
 
-namespace {
-
-// Counts the file dialogs a command would have opened.
-struct CountingDialogs : FileDialogs {
-    int asked = 0;
-    std::optional<QString> saveFileName(const QString &, const QString &, const QString &) override
-    {
-        return ++asked, std::nullopt;
-    }
-    std::optional<QString> openFileName(const QString &, const QString &, const QString &) override
-    {
-        return ++asked, std::nullopt;
-    }
-    void showMessage(const QString &) override { ++asked; }
-};
-
-void clickButton(QWidget *window, const char *name)
-{
-    QTest::mouseClick(window->findChild<QPushButton *>(QLatin1String(name)), Qt::LeftButton);
-}
-
-} // namespace
-
 void TestMainWindow::commandsDuringAReadAreIgnored()
 {
     sim::PtyPanel panel;
@@ -468,6 +476,68 @@ void TestMainWindow::commandsDuringAReadAreIgnored()
     QVERIFY(!box->isVisible());
     QTest::mouseClick(channel->viewport(), Qt::LeftButton, {}, channel->visualItemRect(channel->item(0)).center());
     QVERIFY(box->isVisible());
+}
+
+void TestMainWindow::portChooserChoosesAndRemembers()
+{
+    auto *chooser = control<PortChooser>(QStringLiteral("SERIAL_PORT"));
+    QCOMPARE(chooser->geometry(), QRect(16, 305, 161, 22));
+    QCOMPARE(control(QStringLiteral("Label15"))->geometry(), QRect(16, 288, 161, 17));
+    QCOMPARE(control<QLabel>(QStringLiteral("Label15"))->text(), QStringLiteral("SERIAL PORT"));
+    QCOMPARE(chooser->toolTip(), QStringLiteral("SERIAL PORT CONNECTED TO THE SWITCH PANEL"));
+    QCOMPARE(control(QStringLiteral("Text2"))->nextInFocusChain(), chooser);
+    QCOMPARE(chooser->currentText(), PanelPort::defaultDevice()); // nothing remembered yet
+
+    // The list: port 1 first, then what the system reports, found when it opens.
+    chooser->setPortLister([] {
+        return QList<SerialPortDescription>{{QStringLiteral("/dev/ttyUSB0"), QStringLiteral("FT232R USB UART"),
+                                             QStringLiteral("FTDI"), QStringLiteral("A50285BI"), 0x0403, 0x6001}};
+    });
+    chooser->showPopup();
+    QCOMPARE(chooser->count(), 2);
+    QCOMPARE(chooser->itemText(0), PanelPort::defaultDevice());
+    QCOMPARE(chooser->itemText(1), QStringLiteral("/dev/ttyUSB0 \u2014 FT232R USB UART (FTDI, A50285BI)"));
+    chooser->hidePopup();
+
+    // Port 1 is of no use here; a panel hangs on another port, typed in by its path.
+    sim::PtyPanel panel;
+    panel.panel().setCode(0, 42);
+    chooser->lineEdit()->selectAll();
+    QTest::keyClicks(chooser->lineEdit(), panel.devicePath());
+    QTest::keyClick(chooser->lineEdit(), Qt::Key_Return);
+    QCOMPARE(m_form->session().device(), panel.devicePath());
+    clickButton(m_form, "READ_CONFIG");
+    QCOMPARE(m_form->statusBox().toPlainText(), QStringLiteral("SWITCH PANEL DATA READ SUCCESSFUL"));
+    QCOMPARE(m_form->modulePosition(0), 5);
+
+    // Remembered at once: the next start uses it; a device given for one run is not remembered.
+    {
+        MainWindow restarted;
+        QCOMPARE(restarted.session().device(), panel.devicePath());
+        QCOMPARE(restarted.findChild<PortChooser *>()->currentText(), panel.devicePath());
+    }
+    {
+        MainWindow forThisRun(QStringLiteral("/dev/ttyUSB7"));
+        QCOMPARE(forThisRun.session().device(), QStringLiteral("/dev/ttyUSB7"));
+    }
+    QCOMPARE(MainWindow().session().device(), panel.devicePath());
+}
+
+void TestMainWindow::portFailuresFitTheStatusBox()
+{
+    // The longest texts, with a device under /dev/serial/by-id, stay within three lines.
+    StatusTextBox &status = m_form->statusBox();
+    status.showStatus();
+    const QString longDevice = QStringLiteral("/dev/serial/by-id/usb-FTDI_FT232R_USB_UART_A50285BI-if00-port0");
+    for (const QString &reason : {StatusTexts::kPortInUse, StatusTexts::kPortPermissionDenied,
+                                  StatusTexts::kPortMissing, StatusTexts::kPortNotSerial}) {
+        for (const QString &device : {QStringLiteral("/dev/ttyUSB0"), shortDeviceName(longDevice)}) {
+            status.setStatusText(StatusTexts::portNotOpened(device, reason));
+            QCoreApplication::processEvents();
+            QVERIFY2(status.document()->firstBlock().layout()->lineCount() <= 3, qPrintable(status.toPlainText()));
+            QVERIFY(status.document()->size().width() <= status.viewport()->width());
+        }
+    }
 }
 
 void TestMainWindow::failedSwitchCaptionTurnsRed()

@@ -1,0 +1,58 @@
+#include "PortChooser.h"
+
+#include "link/PanelPort.h"
+
+#include <QAbstractItemView>
+#include <QLineEdit>
+
+namespace kdr {
+
+PortChooser::PortChooser(QWidget *parent) : QComboBox(parent)
+{
+    setEditable(true);
+    setInsertPolicy(QComboBox::NoInsert);
+    // The list is wider than the box: the descriptions must be readable.
+    setSizeAdjustPolicy(QComboBox::AdjustToContentsOnFirstShow);
+    view()->setTextElideMode(Qt::ElideNone);
+    addItem(PanelPort::defaultDevice(), PanelPort::defaultDevice());
+    connect(this, &QComboBox::activated, this, [this](int index) { choose(itemData(index).toString()); });
+    connect(lineEdit(), &QLineEdit::editingFinished, this, [this] { choose(lineEdit()->text().trimmed()); });
+}
+
+void PortChooser::showChosen(const QString &device)
+{
+    m_chosen = device;
+    setEditText(device);
+}
+
+void PortChooser::refreshList()
+{
+    const QString typed = currentText();
+    clear();
+    addItem(PanelPort::defaultDevice(), PanelPort::defaultDevice());
+    for (const SerialPortDescription &port : m_lister())
+        if (port.device != PanelPort::defaultDevice())
+            addItem(port.label(), port.device);
+    setEditText(typed);
+}
+
+void PortChooser::showPopup()
+{
+    refreshList();
+    int widest = width();
+    for (int i = 0; i < count(); ++i)
+        widest = std::max(widest, fontMetrics().horizontalAdvance(itemText(i)) + 32);
+    view()->setMinimumWidth(widest);
+    QComboBox::showPopup();
+}
+
+void PortChooser::choose(const QString &device)
+{
+    setEditText(device);
+    if (device.isEmpty() || device == m_chosen)
+        return;
+    m_chosen = device;
+    emit portChosen(device);
+}
+
+} // namespace kdr

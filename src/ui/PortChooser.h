@@ -1,0 +1,40 @@
+#pragma once
+
+#include "link/SerialPorts.h"
+
+#include <QComboBox>
+
+#include <functional>
+
+namespace kdr {
+
+// The editable list of serial ports: port 1 first, then every port the system
+// reports, each with what identifies it to a person, found afresh each time the
+// list opens. Picking an entry, or typing a device path and pressing Enter or
+// leaving the box, chooses that port; the box then shows the device path alone.
+class PortChooser : public QComboBox {
+    Q_OBJECT
+public:
+    explicit PortChooser(QWidget *parent = nullptr);
+
+    // Where the ports come from (the system's list unless replaced, e.g. by a test).
+    void setPortLister(std::function<QList<SerialPortDescription>()> lister) { m_lister = std::move(lister); }
+
+    QString chosenDevice() const { return m_chosen; }
+    // Shows a device as chosen without announcing it.
+    void showChosen(const QString &device);
+
+    void showPopup() override;
+
+signals:
+    void portChosen(const QString &device);
+
+private:
+    void refreshList();
+    void choose(const QString &device);
+
+    std::function<QList<SerialPortDescription>()> m_lister = availableSerialPorts;
+    QString m_chosen;
+};
+
+} // namespace kdr
