@@ -9,8 +9,8 @@
 // The window program's command line: [--port DEVICE] [FILE.kdc], --help, --version.
 // Read before the window system is started, so that --help works without a display.
 struct WindowArguments {
-    QString port;  // empty: the port the window remembers
-    QString file;  // empty: none to open at start
+    QString port; // empty: the port the window remembers
+    QString file; // empty: none to open at start
 };
 
 inline const char *windowUsage()

@@ -38,7 +38,7 @@ int main(int argc, char *argv[])
         panel.panel().setCode(address, kSampleCodes[address]);
 
     kdr::MainWindow window(panel.devicePath());
-    window.setWindowTitle(window.windowTitle() + QStringLiteral(" - SIMULATED PANEL"));
+    window.setTitleSuffix(QStringLiteral(" - SIMULATED PANEL"));
     window.setWindowIcon(kdr::programIcon(kdr::IconKind::Simulated));
     window.fixPort();
     window.show();

@@ -6,8 +6,8 @@
 
 namespace kdr {
 
-// The file dialogs and the one message box of the file commands, replaceable so
-// that the commands can run without a person at the screen.
+// The file dialogs and the message boxes of the file commands and of closing,
+// replaceable so that they can run without a person at the screen.
 class FileDialogs {
 public:
     virtual ~FileDialogs() = default;
@@ -18,6 +18,10 @@ public:
                                                 const QString &presetName) = 0;
     // A modal message with an OK button.
     virtual void showMessage(const QString &text) = 0;
+
+    enum class CloseAnswer { Save, Discard, Cancel };
+    // Asks whether to save unsaved changes before the window closes.
+    virtual CloseAnswer askSaveBeforeClosing() = 0;
 };
 
 } // namespace kdr

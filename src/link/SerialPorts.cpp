@@ -37,7 +37,7 @@ QList<SerialPortDescription> availableSerialPorts()
     QList<SerialPortDescription> ports;
     for (const QSerialPortInfo &info : QSerialPortInfo::availablePorts()) {
         SerialPortDescription port{info.systemLocation(), info.description(), info.manufacturer(),
-                                   info.serialNumber(), std::nullopt, std::nullopt};
+                                   info.serialNumber(),   std::nullopt,       std::nullopt};
         if (info.hasVendorIdentifier())
             port.vendorId = info.vendorIdentifier();
         if (info.hasProductIdentifier())

@@ -9,9 +9,9 @@ namespace kdr {
 
 // A serial port as the system reports it, with what identifies it to a person.
 struct SerialPortDescription {
-    QString device;        // e.g. "/dev/ttyUSB0", "COM3"
-    QString description;   // e.g. "FT232R USB UART"
-    QString manufacturer;  // e.g. "FTDI"
+    QString device;       // e.g. "/dev/ttyUSB0", "COM3"
+    QString description;  // e.g. "FT232R USB UART"
+    QString manufacturer; // e.g. "FTDI"
     QString serialNumber;
     std::optional<quint16> vendorId, productId;
 

@@ -14,11 +14,13 @@
 #include "StorableTextValidator.h"
 
 #include "files/FileCommands.h"
+#include "files/FileDialogs.h"
 #include "link/PanelPort.h"
 #include "model/SwitchSelection.h"
 #include "operations/PanelSession.h"
 
 #include <QCloseEvent>
+#include <QFileInfo>
 
 #include <QLabel>
 #include <QLineEdit>
@@ -68,6 +70,40 @@ MainWindow::MainWindow(const QString &serialDevice, QWidget *parent) : QWidget(p
     setFileDialogs(std::make_unique<QtFileDialogs>(this));
 }
 
+void MainWindow::setTitleSuffix(const QString &suffix)
+{
+    m_titleSuffix = suffix;
+    updateTitle();
+}
+
+void MainWindow::updateTitle()
+{
+    // Until a file is used or something is edited, exactly the program's own title.
+    const QString file = windowFilePath();
+    QString title = kTitle;
+    if (!file.isEmpty())
+        title = QFileInfo(file).fileName() + QStringLiteral("[*] - ") + kTitle;
+    else if (isWindowModified())
+        title += QStringLiteral("[*]");
+    setWindowTitle(title + m_titleSuffix);
+}
+
+void MainWindow::edited()
+{
+    if (isWindowModified())
+        return;
+    setWindowModified(true);
+    updateTitle();
+}
+
+void MainWindow::fileUsed(const QString &path)
+{
+    setWindowFilePath(path);
+    setWindowModified(false);
+    updateTitle();
+    Preferences::rememberFileFolder(QFileInfo(path).absolutePath());
+}
+
 void MainWindow::fixPort()
 {
     m_portFixed = true;
@@ -76,8 +112,10 @@ void MainWindow::fixPort()
 
 void MainWindow::openFile(const QString &path)
 {
-    if (!operationRunning())
-        m_files->openFile(path);
+    if (operationRunning())
+        return;
+    if (const auto done = m_files->openFile(path); done.succeeded())
+        fileUsed(done.file);
 }
 
 void MainWindow::choosePort(const QString &device)
@@ -111,6 +149,7 @@ void MainWindow::setFileDialogs(std::unique_ptr<FileDialogs> dialogs)
 {
     m_dialogs = std::move(dialogs);
     m_files = std::make_unique<FileCommands>(state(), *this, m_status, *m_dialogs);
+    m_files->setStartFolder(Preferences::fileFolder());
 }
 
 MainWindow::~MainWindow() = default;
@@ -126,6 +165,7 @@ QWidget *MainWindow::createControl(const ControlSpec &entry)
     switch (entry.kind) {
     case ControlKind::Picture:
         widget = new PanelPicture(this);
+        widget->setAccessibleName(QStringLiteral("PICTURE OF THE SWITCH PANEL"));
         break;
     case ControlKind::Caption: {
         auto *caption = new QLabel(entry.text, this);
@@ -177,6 +217,7 @@ QWidget *MainWindow::createControl(const ControlSpec &entry)
         else
             fill(kChannelList);
         list->setSelectionHandler([this, i, isModule] { isModule ? ModuleList_Click(i) : ChannelList_Click(i); });
+        connect(list, &SelectionList::chosenByUser, this, &MainWindow::edited);
         (isModule ? m_groups[i].moduleList : m_groups[i].channelList) = list;
         widget = list;
         break;
@@ -185,6 +226,7 @@ QWidget *MainWindow::createControl(const ControlSpec &entry)
         auto *box = new QLineEdit(entry.text, this);
         box->setValidator(new StorableTextValidator(box));
         box->setCursorPosition(0);
+        connect(box, &QLineEdit::textEdited, this, &MainWindow::edited);
         m_groups[entry.switchIndex].designation = box;
         widget = box;
         break;
@@ -193,6 +235,7 @@ QWidget *MainWindow::createControl(const ControlSpec &entry)
         m_panelName = new QLineEdit(this);
         m_panelName->setMaxLength(kPanelNameMaxLength);
         m_panelName->setValidator(new StorableTextValidator(m_panelName));
+        connect(m_panelName, &QLineEdit::textEdited, this, &MainWindow::edited);
         widget = m_panelName;
         break;
     case ControlKind::PortChooser:
@@ -233,8 +276,13 @@ void MainWindow::placeControl(const ControlSpec &entry, QWidget *widget)
     // The title's height follows its wrapped text.
     if (entry.kind == ControlKind::Title)
         widget->resize(widget->width(), widget->heightForWidth(widget->width()));
-    if (!entry.toolTip.isEmpty())
+    // What a screen reader calls a list or a box is what its tool tip says it is; a
+    // button is called by its caption, with the tool tip as its description.
+    if (!entry.toolTip.isEmpty()) {
         widget->setToolTip(entry.toolTip);
+        if (entry.kind != ControlKind::Button)
+            widget->setAccessibleName(entry.toolTip);
+    }
     if (entry.tab == kNoTab)
         widget->setFocusPolicy(Qt::NoFocus);
     else
@@ -247,6 +295,8 @@ void MainWindow::buildControls()
     for (const ControlSpec &entry : controlTable())
         if (QWidget *widget = createControl(entry))
             placeControl(entry, widget);
+    // A screen reader names the port chooser by its caption.
+    findChild<QLabel *>(QStringLiteral("Label15"))->setBuddy(m_portChooser);
 
     QWidget *previous = nullptr;
     for (const auto &[tab, widget] : m_focusOrder) {
@@ -281,6 +331,25 @@ void MainWindow::showEvent(QShowEvent *event)
 
 void MainWindow::closeEvent(QCloseEvent *event)
 {
+    // A window closed while an operation runs closes at once, as the person asked;
+    // edits since the last save or open are not lost without a question.
+    if (!operationRunning() && isWindowModified()) {
+        switch (m_dialogs->askSaveBeforeClosing()) {
+        case FileDialogs::CloseAnswer::Save:
+            showFailedSwitch(-1);
+            WRITE_FILE_Click();
+            if (isWindowModified()) { // refused, cancelled or failed: nothing is lost
+                event->ignore();
+                return;
+            }
+            break;
+        case FileDialogs::CloseAnswer::Discard:
+            break;
+        case FileDialogs::CloseAnswer::Cancel:
+            event->ignore();
+            return;
+        }
+    }
     // An operation waiting for the panel ends at once and closes the port itself.
     m_session->interrupt();
     QWidget::closeEvent(event);
@@ -315,12 +384,14 @@ void MainWindow::WRITE_CONFIG_Click()
 
 void MainWindow::READ_FILE_Click()
 {
-    m_files->open();
+    if (const auto done = m_files->open(); done.succeeded())
+        fileUsed(done.file);
 }
 
 void MainWindow::WRITE_FILE_Click()
 {
-    m_files->save();
+    if (const auto done = m_files->save(); done.succeeded())
+        fileUsed(done.file);
 }
 
 void MainWindow::ModuleList_Click(int switchIndex)

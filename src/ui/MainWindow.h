@@ -48,6 +48,8 @@ public:
     void fixPort();
     // Opens a configuration file as the open command does, without its dialog.
     void openFile(const QString &path);
+    // Text added to the end of the window's title (the simulated-panel program's mark).
+    void setTitleSuffix(const QString &suffix);
 
     int modulePosition(int switchIndex) const override;
     int channelPosition(int switchIndex) const override;
@@ -86,6 +88,9 @@ private:
     void WRITE_FILE_Click();
     void ModuleList_Click(int switchIndex);
     void choosePort(const QString &device);
+    void edited();
+    void fileUsed(const QString &path);
+    void updateTitle();
     void ChannelList_Click(int switchIndex);
 
     std::unique_ptr<PanelSession> m_session;
@@ -99,6 +104,7 @@ private:
     QPushButton *m_readConfig = nullptr;
     PortChooser *m_portChooser = nullptr;
     bool m_portFixed = false;
+    QString m_titleSuffix;
     bool m_initialFocusGiven = false;
 };
 

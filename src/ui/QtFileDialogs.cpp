@@ -28,6 +28,23 @@ std::optional<QString> QtFileDialogs::openFileName(const QString &title, const Q
     return chosen(QFileDialog::getOpenFileName(m_parent, title, presetName, filter));
 }
 
+const QString QtFileDialogs::kSaveQuestion = QStringLiteral("Save changes to the configuration before closing?");
+
+FileDialogs::CloseAnswer QtFileDialogs::askSaveBeforeClosing()
+{
+    QMessageBox box(QMessageBox::Question, m_parent ? m_parent->windowTitle() : QString(), kSaveQuestion,
+                    QMessageBox::Save | QMessageBox::Discard | QMessageBox::Cancel, m_parent);
+    box.setDefaultButton(QMessageBox::Save);
+    switch (box.exec()) {
+    case QMessageBox::Save:
+        return CloseAnswer::Save;
+    case QMessageBox::Discard:
+        return CloseAnswer::Discard;
+    default:
+        return CloseAnswer::Cancel;
+    }
+}
+
 void QtFileDialogs::showMessage(const QString &text)
 {
     QMessageBox box(QMessageBox::NoIcon, m_parent ? m_parent->windowTitle() : QString(), text, QMessageBox::Ok,

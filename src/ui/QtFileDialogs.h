@@ -16,6 +16,9 @@ public:
     std::optional<QString> openFileName(const QString &title, const QString &filter,
                                         const QString &presetName) override;
     void showMessage(const QString &text) override;
+    CloseAnswer askSaveBeforeClosing() override;
+
+    static const QString kSaveQuestion;
 
 private:
     QWidget *m_parent;

@@ -1,7 +1,9 @@
 #include "SelectionList.h"
 
+#include <QApplication>
 #include <QMouseEvent>
 #include <QPainter>
+#include <QProxyStyle>
 #include <QScrollBar>
 #include <QStyledItemDelegate>
 
@@ -11,6 +13,30 @@ namespace {
 
 constexpr int kScrollBarWidth = 13;
 constexpr int kTextIndent = 2;
+constexpr int kVisibleRows = 3;
+constexpr int kSmallestThumb = 5;
+
+// The lists' scroll bars are as short as three entries: the style's smallest thumb
+// would not fit between the arrows and would not be drawn at all.
+class ShortScrollBarStyle : public QProxyStyle {
+public:
+    int pixelMetric(PixelMetric metric, const QStyleOption *option, const QWidget *widget) const override
+    {
+        if (metric == PM_ScrollBarSliderMin)
+            return kSmallestThumb;
+        return QProxyStyle::pixelMetric(metric, option, widget);
+    }
+};
+
+QStyle *shortScrollBarStyle()
+{
+    static ShortScrollBarStyle *style = [] {
+        auto *made = new ShortScrollBarStyle;
+        made->setParent(qApp); // lives as long as the application's widgets
+        return made;
+    }();
+    return style;
+}
 
 // One line of text per entry, highlighted when selected. The style's own item
 // drawing lays every entry out as rich text, which is most of what painting
@@ -33,8 +59,13 @@ public:
 
     QSize sizeHint(const QStyleOptionViewItem &option, const QModelIndex &) const override
     {
-        return QSize(0, option.fontMetrics.height());
+        return QSize(0, m_rowHeight > 0 ? m_rowHeight : option.fontMetrics.height());
     }
+
+    void setRowHeight(int height) { m_rowHeight = height; }
+
+private:
+    int m_rowHeight = 0;
 };
 
 } // namespace
@@ -49,7 +80,13 @@ SelectionList::SelectionList(QWidget *parent) : QListWidget(parent)
     // The lists are narrow: a slimmer scroll bar keeps "BL/MR" whole beside it.
     setTextElideMode(Qt::ElideNone);
     verticalScrollBar()->setFixedWidth(kScrollBarWidth);
+    verticalScrollBar()->setStyle(shortScrollBarStyle());
     setItemDelegate(new EntryDelegate(this));
+    // What lies beside the scroll bar inside the frame is the list's own, not the picture's.
+    QPalette p = palette();
+    p.setColor(QPalette::Window, p.color(QPalette::Base));
+    setPalette(p);
+    setAutoFillBackground(true);
     connect(this, &QListWidget::itemSelectionChanged, this, &SelectionList::onSelectionChanged);
 }
 
@@ -118,6 +155,7 @@ void SelectionList::onSelectionChanged()
     }
     m_lastSelected = now;
     notify();
+    emit chosenByUser();
 }
 
 void SelectionList::mousePressEvent(QMouseEvent *event)
@@ -133,6 +171,7 @@ void SelectionList::mousePressEvent(QMouseEvent *event)
     if (!index.isValid())
         return;
     setSelectedPosition(index.row());
+    emit chosenByUser();
 }
 
 void SelectionList::mouseDoubleClickEvent(QMouseEvent *event)
@@ -151,6 +190,44 @@ void SelectionList::mouseReleaseEvent(QMouseEvent *event)
     event->accept();
 }
 
+void SelectionList::fitThreeRows()
+{
+    // Rows of a third of the inside each; the pixels a third leaves over go below
+    // the rows, so that no part of a fourth entry shows.
+    const int inside = height() - 2 * frameWidth();
+    const int rowHeight = std::max(1, inside / kVisibleRows);
+    if (rowHeight == m_rowHeight)
+        return;
+    m_rowHeight = rowHeight;
+    setViewportMargins(0, 0, 0, inside - kVisibleRows * rowHeight);
+    static_cast<EntryDelegate *>(itemDelegate())->setRowHeight(rowHeight);
+    doItemsLayout();
+}
+
+void SelectionList::resizeEvent(QResizeEvent *event)
+{
+    fitThreeRows();
+    QListWidget::resizeEvent(event);
+}
+
+void SelectionList::paintEvent(QPaintEvent *event)
+{
+    QListWidget::paintEvent(event);
+    if (!hasFocus())
+        return;
+    // The entries themselves carry no current-item mark (none is current until one
+    // is chosen): mark the list instead.
+    QPainter painter(viewport());
+    painter.setPen(QPen(palette().color(QPalette::Highlight), 1, Qt::DotLine));
+    painter.drawRect(viewport()->rect().adjusted(0, 0, -1, -1));
+}
+
+void SelectionList::focusOutEvent(QFocusEvent *event)
+{
+    QListWidget::focusOutEvent(event);
+    viewport()->update();
+}
+
 void SelectionList::focusInEvent(QFocusEvent *event)
 {
     const bool hadCurrent = currentIndex().isValid();
@@ -162,6 +239,7 @@ void SelectionList::focusInEvent(QFocusEvent *event)
         selectionModel()->setCurrentIndex(QModelIndex(), QItemSelectionModel::NoUpdate);
         m_selectingFromCode = false;
     }
+    viewport()->update();
 }
 
 } // namespace kdr

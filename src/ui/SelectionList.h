@@ -12,6 +12,9 @@ namespace kdr {
 // always before the setter returns. It never selects anything by itself: taking
 // the keyboard focus selects nothing, and neither Ctrl+click nor Ctrl+Space can
 // take a selection away.
+//
+// It shows exactly three entries, whatever the font, draws a focus mark around its
+// entries while it has the keyboard focus, and its scroll bar always shows a thumb.
 class SelectionList : public QListWidget {
     Q_OBJECT
 public:
@@ -27,21 +30,30 @@ public:
     int itemValue(int position) const;
     void addEntry(const QString &text, int itemValue);
 
+signals:
+    // A person chose an entry (by mouse or keyboard), as opposed to a position set from code.
+    void chosenByUser();
+
 protected:
     void mousePressEvent(QMouseEvent *event) override;
     void mouseDoubleClickEvent(QMouseEvent *event) override;
     void mouseMoveEvent(QMouseEvent *event) override;
     void mouseReleaseEvent(QMouseEvent *event) override;
     void focusInEvent(QFocusEvent *event) override;
+    void focusOutEvent(QFocusEvent *event) override;
+    void resizeEvent(QResizeEvent *event) override;
+    void paintEvent(QPaintEvent *event) override;
 
 private:
     void onSelectionChanged();
     void selectQuietly(int position);
     void notify();
+    void fitThreeRows();
 
     std::function<void()> m_handler;
     int m_lastSelected = -1;
     bool m_selectingFromCode = false;
+    int m_rowHeight = 0;
 };
 
 } // namespace kdr

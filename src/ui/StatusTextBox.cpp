@@ -4,6 +4,7 @@
 #include <QTextCursor>
 #include <QTextBlock>
 #include <QAbstractTextDocumentLayout>
+#include <QAccessible>
 #include <QTextDocument>
 #include <QTextLayout>
 
@@ -24,6 +25,7 @@ StatusTextBox::StatusTextBox(QWidget *parent) : QTextEdit(parent)
     setLineWidth(1);
     document()->setDocumentMargin(0);
     setTextInteractionFlags(Qt::TextSelectableByMouse | Qt::TextSelectableByKeyboard);
+    setAccessibleName(QStringLiteral("STATUS"));
     applyBackground(StatusColour::Yellow);
 }
 
@@ -56,6 +58,10 @@ void StatusTextBox::setStatusText(const QString &text)
     // box's own font.
     while (linesShown() > kLines && font().pixelSize() > kSmallestPixelSize)
         setPixelSize(font().pixelSize() - 1);
+    // A screen reader announces what an operation reports, as a sighted user sees it.
+    setAccessibleDescription(text);
+    QAccessibleTextUpdateEvent announcement(this, 0, QString(), text);
+    QAccessible::updateAccessibility(&announcement);
 }
 
 int StatusTextBox::linesShown() const

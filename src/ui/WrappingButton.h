@@ -5,7 +5,8 @@
 namespace kdr {
 
 // A push button whose caption wraps onto several lines at word boundaries, as the
-// long command captions need within the buttons' fixed size.
+// long command captions need within the buttons' fixed size. Return or Enter
+// presses it while it has the keyboard focus, as Space does.
 class WrappingButton : public QPushButton {
     Q_OBJECT
 public:
@@ -13,6 +14,7 @@ public:
 
 protected:
     void paintEvent(QPaintEvent *event) override;
+    void keyPressEvent(QKeyEvent *event) override;
 };
 
 } // namespace kdr

@@ -17,7 +17,8 @@ void TestCommandLines::windowProgramOptions_data()
     QTest::addColumn<QString>("stderrStart");
     const QString usage = QStringLiteral("Usage: kdr-switch-panel [--port DEVICE] [FILE.kdc]");
     QTest::newRow("--help") << QStringList{QStringLiteral("--help")} << 0 << usage << QString();
-    QTest::newRow("--version") << QStringList{QStringLiteral("--version")} << 0 << QStringLiteral("kdr-switch-panel " KDR_VERSION) << QString();
+    QTest::newRow("--version") << QStringList{QStringLiteral("--version")} << 0
+                               << QStringLiteral("kdr-switch-panel " KDR_VERSION) << QString();
     QTest::newRow("unknown option") << QStringList{QStringLiteral("--colour")} << 2 << QString()
                                     << QStringLiteral("kdr-switch-panel: unknown option '--colour'\n") + usage;
     QTest::newRow("--port without a device") << QStringList{QStringLiteral("--port")} << 2 << QString()

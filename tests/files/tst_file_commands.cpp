@@ -16,6 +16,7 @@
 #include <QTest>
 
 #include <QElapsedTimer>
+#include <QStandardPaths>
 
 #include <functional>
 
@@ -53,6 +54,9 @@ struct ScriptedDialogs : FileDialogs {
         return ask(t, f, p);
     }
     void showMessage(const QString &text) override { messages << text; }
+    CloseAnswer closeAnswer = CloseAnswer::Cancel;
+    int closeQuestions = 0;
+    CloseAnswer askSaveBeforeClosing() override { return ++closeQuestions, closeAnswer; }
 };
 
 const QByteArray kCoachAllNotAssigned =
@@ -198,9 +202,18 @@ void TestFileCommands::savesTheExampleLine()
     for (int i = 0; i < kSwitchCount; ++i)
         m_form->selectModulePosition(i, 0);
     QTest::keyClicks(box(2), QStringLiteral("COACH"));
+    QCOMPARE(m_form->windowTitle(), QStringLiteral("RV KDR 10 BUTTON SWITCH PANEL CONFIGURATION PROGRAM[*]"));
+    QVERIFY(m_form->isWindowModified());
     save(QStringLiteral("COACH.kdc"));
-    QCOMPARE(m_dialogs->lastPreset, QStringLiteral("COACH.kdc"));
+    // Nothing used yet: the dialog starts in the user's documents.
+    const QString documents = QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation);
+    QCOMPARE(m_dialogs->lastPreset, QDir(documents).filePath(QStringLiteral("COACH.kdc")));
     QCOMPARE(m_dialogs->lastTitle, QStringLiteral("WRITE CONFIGURATION FILE"));
+    // The caption names the file, and the window holds no unsaved edit.
+    QCOMPARE(m_form->windowTitle(),
+             QStringLiteral("COACH.kdc[*] - RV KDR 10 BUTTON SWITCH PANEL CONFIGURATION PROGRAM"));
+    QCOMPARE(m_form->windowFilePath(), path(QStringLiteral("COACH.kdc")));
+    QVERIFY(!m_form->isWindowModified());
     QCOMPARE(m_dialogs->lastFilter, QStringLiteral("KALDORAN CONFIGURATION FILES (*.kdc)"));
     QCOMPARE(readFile(QStringLiteral("COACH.kdc")), kCoachAllNotAssigned);
     QVERIFY(!m_form->statusBox().isVisible());
@@ -210,6 +223,14 @@ void TestFileCommands::savesTheExampleLine()
     click("READ_FILE");
     QCOMPARE(m_dialogs->lastTitle, QStringLiteral("READ CONFIGURATION FILE"));
     QCOMPARE(m_dialogs->lastPreset, path(QStringLiteral("COACH.kdc")));
+
+    // The next start begins in that file's folder.
+    MainWindow next;
+    auto dialogs = std::make_unique<ScriptedDialogs>();
+    ScriptedDialogs *asked = dialogs.get();
+    next.setFileDialogs(std::move(dialogs));
+    next.findChild<QPushButton *>(QStringLiteral("READ_FILE"))->click();
+    QCOMPARE(asked->lastPreset, m_dir->path());
 }
 
 void TestFileCommands::cancellingTouchesNoFile()

@@ -19,12 +19,17 @@
 #include <QPushButton>
 #include <QAbstractTextDocumentLayout>
 #include <QScrollBar>
+#include <QAccessible>
 #include <QElapsedTimer>
+#include <QStyleOptionSlider>
+#include <QTemporaryDir>
 #include <QSignalSpy>
 #include <QTest>
 #include <QTextBlock>
 #include <QTextLayout>
 #include <QTimer>
+
+#include <functional>
 
 using namespace kdr;
 
@@ -68,6 +73,18 @@ struct CountingDialogs : FileDialogs {
         return ++asked, std::nullopt;
     }
     void showMessage(const QString &) override { ++asked; }
+    CloseAnswer askSaveBeforeClosing() override { return ++asked, CloseAnswer::Discard; }
+};
+
+// Answers the close question and the save dialog as scripted.
+struct ClosingDialogs : FileDialogs {
+    CloseAnswer closeAnswer = CloseAnswer::Cancel;
+    std::optional<QString> saveAs;
+    int questions = 0;
+    std::optional<QString> saveFileName(const QString &, const QString &, const QString &) override { return saveAs; }
+    std::optional<QString> openFileName(const QString &, const QString &, const QString &) override { return {}; }
+    void showMessage(const QString &) override {}
+    CloseAnswer askSaveBeforeClosing() override { return ++questions, closeAnswer; }
 };
 
 void clickButton(QWidget *window, const char *name)
@@ -102,6 +119,9 @@ private slots:
 
     void portChooserChoosesAndRemembers();
     void portFailuresFitTheStatusBox();
+    void unsavedEditsAskBeforeClosing();
+    void everyControlHasAnAccessibleName();
+    void listsShowThreeRowsAndAThumb();
     void commandsDuringAReadAreIgnored();
     void failedSwitchCaptionTurnsRed();
     void closingTheWindowEndsTheWait();
@@ -446,6 +466,158 @@ void TestMainWindow::noChannelPositionClearsTheList()
     s.error_flag = 0;
     CollectSwitchCodes(s, listPositionsOf(*m_form));
     QCOMPARE(s.error_flag, 1); // the lists show an incomplete switch, and it counts as one
+}
+
+void TestMainWindow::unsavedEditsAskBeforeClosing()
+{
+    QTemporaryDir dir;
+    const QString saved = dir.filePath(QStringLiteral("RIG.kdc"));
+    struct Case {
+        const char *name;
+        std::function<void(MainWindow &)> edit;
+        FileDialogs::CloseAnswer answer;
+        bool saveChosen;
+        bool closes, asked, written;
+    };
+    const auto typeName = [](MainWindow &w) {
+        QTest::keyClicks(w.findChild<QLineEdit *>(QStringLiteral("Text2")), QStringLiteral("RIG"));
+    };
+    const auto clickNotAssigned = [](MainWindow &w) {
+        for (int n = 1; n <= 19; n += 2) {
+            auto *list = w.findChild<SelectionList *>(QStringLiteral("List%1").arg(n));
+            QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, list->visualItemRect(list->item(0)).center());
+        }
+    };
+    using A = FileDialogs::CloseAnswer;
+    const Case cases[] = {
+        {"nothing edited", [](MainWindow &) {}, A::Cancel, false, true, false, false},
+        {"set from code only",
+         [](MainWindow &w) {
+             w.selectModulePosition(0, 3);
+             w.setPanelNameText(QStringLiteral("X"));
+         },
+         A::Cancel, false, true, false, false},
+        {"typed, cancel", typeName, A::Cancel, false, false, true, false},
+        {"typed, discard", typeName, A::Discard, false, true, true, false},
+        {"chosen and typed, save",
+         [&](MainWindow &w) {
+             clickNotAssigned(w);
+             typeName(w);
+         },
+         A::Save, true, true, true, true},
+        {"save refused (incomplete)", typeName, A::Save, true, false, true, false},
+        {"save dialog cancelled",
+         [&](MainWindow &w) {
+             clickNotAssigned(w);
+             typeName(w);
+         },
+         A::Save, false, false, true, false},
+    };
+    for (const Case &c : cases) {
+        QFile::remove(saved);
+        MainWindow window;
+        auto dialogs = std::make_unique<ClosingDialogs>();
+        ClosingDialogs *answered = dialogs.get();
+        answered->closeAnswer = c.answer;
+        if (c.saveChosen)
+            answered->saveAs = saved;
+        window.setFileDialogs(std::move(dialogs));
+        window.show();
+        c.edit(window);
+        QCOMPARE(window.windowTitle().contains(QStringLiteral("[*]")), c.asked);
+        window.close();
+        QVERIFY2(window.isVisible() != c.closes, c.name);
+        QVERIFY2((answered->questions == 1) == c.asked, c.name);
+        QVERIFY2(QFile::exists(saved) == c.written, c.name);
+    }
+
+    // A read from the panel is no edit.
+    sim::PtyPanel panel;
+    MainWindow window(panel.devicePath());
+    auto dialogs = std::make_unique<ClosingDialogs>();
+    ClosingDialogs *answered = dialogs.get();
+    window.setFileDialogs(std::move(dialogs));
+    window.show();
+    clickButton(&window, "READ_CONFIG");
+    QVERIFY(!window.isWindowModified());
+    window.close();
+    QCOMPARE(answered->questions, 0);
+}
+
+void TestMainWindow::everyControlHasAnAccessibleName()
+{
+    m_form->statusBox(); // made when first used
+    const auto nameOf = [](QWidget *w) { return QAccessible::queryAccessibleInterface(w)->text(QAccessible::Name); };
+    for (int n = 1; n <= 20; ++n)
+        QCOMPARE(nameOf(list(n)), list(n)->toolTip());
+    QCOMPARE(nameOf(list(15)), QStringLiteral("SW8 MODULE ASSIGNMENT"));
+    for (int n = 2; n <= 12; ++n)
+        QCOMPARE(nameOf(control(QStringLiteral("Text%1").arg(n))), control(QStringLiteral("Text%1").arg(n))->toolTip());
+    QCOMPARE(nameOf(control(QStringLiteral("Text1"))), QStringLiteral("STATUS"));
+    // An editable list reads out its text as its name on Linux; its caption names it.
+    QCOMPARE(control(QStringLiteral("SERIAL_PORT"))->accessibleName(),
+             QStringLiteral("SERIAL PORT CONNECTED TO THE SWITCH PANEL"));
+    QCOMPARE(control<QLabel>(QStringLiteral("Label15"))->buddy(), control(QStringLiteral("SERIAL_PORT")));
+    QVERIFY(!nameOf(control(QStringLiteral("Image1"))).isEmpty());
+    for (const char *button : {"READ_CONFIG", "WRITE_CONFIG", "READ_FILE", "WRITE_FILE"})
+        QCOMPARE(nameOf(control(QLatin1String(button))), control<QPushButton>(QLatin1String(button))->text());
+
+    // The status box tells an assistive tool its new text.
+    m_form->statusBox().setStatusText(QStringLiteral("COMMUNICATIONS OK"));
+    QCOMPARE(QAccessible::queryAccessibleInterface(&m_form->statusBox())->text(QAccessible::Description),
+             QStringLiteral("COMMUNICATIONS OK"));
+
+    // Return presses the focused command button.
+    auto dialogs = std::make_unique<CountingDialogs>();
+    CountingDialogs *counted = dialogs.get();
+    m_form->setFileDialogs(std::move(dialogs));
+    control(QStringLiteral("READ_FILE"))->setFocus();
+    QTest::keyClick(control(QStringLiteral("READ_FILE")), Qt::Key_Return);
+    QCOMPARE(counted->asked, 1);
+
+    // A list with the keyboard focus shows it.
+    const QImage before = list(5)->grab().toImage();
+    list(5)->setFocus();
+    QVERIFY(list(5)->grab().toImage() != before);
+}
+
+void TestMainWindow::listsShowThreeRowsAndAThumb()
+{
+    const QImage shot = m_form->grab().toImage();
+    const QColor face(96, 94, 93);
+    for (int n = 1; n <= 20; ++n) {
+        SelectionList *l = list(n);
+        // Three whole rows, and nothing of a fourth.
+        const QRect viewport = l->viewport()->geometry();
+        for (int row = 0; row < 3; ++row)
+            QVERIFY(l->viewport()->rect().contains(l->visualItemRect(l->item(row))));
+        QVERIFY(!l->viewport()->rect().intersects(l->visualItemRect(l->item(3))));
+        QVERIFY(viewport.height() >= 3 * l->fontMetrics().height());
+        // Inside its frame the list is its own: the picture shows nowhere.
+        const QRect inside =
+            l->geometry().adjusted(l->frameWidth(), l->frameWidth(), -l->frameWidth(), -l->frameWidth());
+        for (int y = inside.top(); y <= inside.bottom(); ++y)
+            for (int x = inside.left(); x <= inside.right(); ++x)
+                QVERIFY2(shot.pixelColor(x, y) != face,
+                         qPrintable(QStringLiteral("%1 at %2,%3").arg(l->objectName()).arg(x).arg(y)));
+        // The scroll bar has a thumb, shorter than its groove.
+        QScrollBar *bar = l->verticalScrollBar();
+        QStyleOptionSlider option;
+        option.initFrom(bar);
+        option.subControls = QStyle::SC_All;
+        option.orientation = Qt::Vertical;
+        option.minimum = bar->minimum();
+        option.maximum = bar->maximum();
+        option.sliderPosition = option.sliderValue = bar->value();
+        option.singleStep = bar->singleStep();
+        option.pageStep = bar->pageStep();
+        const QRect groove =
+            bar->style()->subControlRect(QStyle::CC_ScrollBar, &option, QStyle::SC_ScrollBarGroove, bar);
+        const QRect thumb =
+            bar->style()->subControlRect(QStyle::CC_ScrollBar, &option, QStyle::SC_ScrollBarSlider, bar);
+        QVERIFY2(thumb.height() >= 5 && thumb.height() < groove.height() && groove.contains(thumb),
+                 qPrintable(l->objectName()));
+    }
 }
 
 void TestMainWindow::commandsDuringAReadAreIgnored()
