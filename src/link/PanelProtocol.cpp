@@ -64,6 +64,9 @@ void PanelProtocol::send(const QByteArray &command)
     // dripping one) answers nothing we are about to ask: it must not become the
     // front of the next reply.
     m_port.discardInput();
+    // Stopped from outside (the window closing, Ctrl+C): not one byte more.
+    if (m_waiter.interrupted())
+        return;
     m_port.send(command);
 }
 

@@ -1,0 +1,183 @@
+#include "CliProgram.h"
+
+#include "CliReport.h"
+
+#include "files/ConfigurationFile.h"
+#include "model/HeadlessPanelView.h"
+#include "model/SwitchSelection.h"
+#include "operations/PanelSession.h"
+
+#include <QCoreApplication>
+#include <QFileInfo>
+#include <QLoggingCategory>
+#include <QTimer>
+
+#include <cstdio>
+
+namespace kdr::cli {
+
+namespace {
+
+void print(const QByteArray &text)
+{
+    std::fwrite(text.constData(), 1, size_t(text.size()), stdout);
+    std::fflush(stdout);
+}
+
+void complain(const QString &line)
+{
+    std::fprintf(stderr, "%s\n", qPrintable(line));
+}
+
+// A panel name from a file name, as the name box would take it: what a file can
+// store, without control characters, at most 12 characters.
+QString panelNameFrom(const QString &text)
+{
+    QString name;
+    for (const QChar c : text)
+        if (c.unicode() >= 0x20 && c.unicode() != 0x7F && Kdc::isStorable(QString(c)))
+            name += c;
+    return name.left(12);
+}
+
+} // namespace
+
+CliProgram::CliProgram(CliRequest request, QObject *parent) : QObject(parent), m_request(std::move(request)) {}
+
+CliProgram::~CliProgram() = default;
+
+void CliProgram::finish(int status)
+{
+    QTimer::singleShot(0, qApp, [status] { QCoreApplication::exit(status); });
+}
+
+void CliProgram::start()
+{
+    if (m_request.trace)
+        QLoggingCategory::setFilterRules(QStringLiteral("kdr.link.debug=true"));
+    switch (m_request.command) {
+    case Command::Ports:
+        return finish(showPorts());
+    case Command::Show:
+        return finish(showFile());
+    case Command::Read:
+        if (!m_request.panelName.isEmpty() && panelNameFrom(m_request.panelName) != m_request.panelName) {
+            complain(QStringLiteral("kdr-panel: --name: a configuration file cannot store \"%1\"").arg(m_request.panelName));
+            return finish(kUsage);
+        }
+        return runOnPorts();
+    case Command::Write:
+    case Command::Verify:
+        if (!loadFile())
+            return finish(kUsage);
+        return runOnPorts();
+    }
+}
+
+void CliProgram::stop(int signalNumber)
+{
+    if (m_stoppedBy == 0)
+        m_stoppedBy = signalNumber;
+    if (m_jobs)
+        m_jobs->interrupt();
+    else
+        finish(128 + signalNumber);
+}
+
+int CliProgram::showPorts()
+{
+    print(portsText(availableSerialPorts(), m_request.json));
+    return kSucceeded;
+}
+
+int CliProgram::showFile()
+{
+    if (!loadFile())
+        return kUsage;
+    // The codes as the file holds them, not as an open would select them.
+    print(showText(*m_record, m_record->codes, m_request.json));
+    return kSucceeded;
+}
+
+bool CliProgram::loadFile()
+{
+    const ConfigurationFile::Loaded loaded = ConfigurationFile::load(m_request.file);
+    if (!loaded.record) {
+        complain(QStringLiteral("kdr-panel: %1: could not read: %2").arg(m_request.file, loaded.problem));
+        return false;
+    }
+    m_record = loaded.record;
+    if (m_request.command == Command::Show)
+        return true;
+    // What the window would write after opening this file: the file applied to the
+    // lists, and the codes collected from them.
+    WorkingState state;
+    HeadlessPanelView view(state);
+    ConfigurationFile::apply(*m_record, state, view);
+    if (const auto incomplete = CollectSwitchCodes(state, listPositionsOf(view))) {
+        complain(QStringLiteral("kdr-panel: %1: SW%2 has a module but no channel").arg(m_request.file).arg(*incomplete + 1));
+        return false;
+    }
+    for (int i = 0; i < kSwitchCount; ++i)
+        m_fileCodes[i] = state.sw[i].w;
+    return true;
+}
+
+void CliProgram::concludeRead(PanelSession &session, PortReport &report) const
+{
+    if (m_request.command == Command::Verify && report.result.succeeded()) {
+        for (int i = 0; i < kSwitchCount; ++i)
+            if (report.result.codesRead[i] != m_fileCodes[i])
+                report.differences << i;
+    }
+    if (m_request.output.isEmpty() || !report.result.succeeded())
+        return;
+    // Saved as the window saves after a read: empty designations, the codes collected from the lists.
+    WorkingState &state = session.state();
+    HeadlessPanelView &view = session.headlessView();
+    const QString name = m_request.panelName.isEmpty() ? panelNameFrom(QFileInfo(m_request.output).completeBaseName())
+                                                       : m_request.panelName;
+    view.setPanelNameText(name);
+    state.error_flag = 0;
+    CollectSwitchCodes(state, listPositionsOf(view));
+    state.BL = kClosingValue;
+    const auto line = Kdc::format(ConfigurationFile::recordOf(state, view));
+    const QString problem = name.isEmpty() ? QStringLiteral("no panel name (use --name)")
+                                           : ConfigurationFile::save(m_request.output, *line);
+    if (!problem.isEmpty())
+        report.problem = QStringLiteral("%1: could not save: %2").arg(m_request.output, problem);
+}
+
+void CliProgram::runOnPorts()
+{
+    PanelJobs::Prepare prepare;
+    if (m_request.command == Command::Write)
+        prepare = [record = *m_record](PanelSession &session) {
+            ConfigurationFile::apply(record, session.state(), session.headlessView());
+        };
+    PanelJobs::Conclude conclude = [this](PanelSession &session, PortReport &report) { concludeRead(session, report); };
+    m_jobs = std::make_unique<PanelJobs>(
+        m_request.ports, m_request.command == Command::Write ? PanelJobs::Operation::Write : PanelJobs::Operation::Read,
+        prepare, conclude);
+    connect(m_jobs.get(), &PanelJobs::finished, this, &CliProgram::portsEnded);
+    if (m_stoppedBy)
+        m_jobs->interrupt();
+    m_jobs->start();
+}
+
+void CliProgram::portsEnded(const QList<PortReport> &reports)
+{
+    const Shown shown = m_request.command == Command::Write    ? Shown::Write
+                        : m_request.command == Command::Verify ? Shown::Verify
+                                                               : Shown::Read;
+    print(reportText(reports, shown, m_fileCodes, m_request.json));
+    int status = kSucceeded;
+    for (const PortReport &report : reports) {
+        if (const QString line = problemLine(report); !line.isEmpty())
+            complain(line);
+        status = std::max(status, exitStatusOf(report));
+    }
+    finish(m_stoppedBy ? 128 + m_stoppedBy : status);
+}
+
+} // namespace kdr::cli

@@ -1,0 +1,45 @@
+#pragma once
+
+#include "CliRequest.h"
+#include "PanelJobs.h"
+
+#include "files/KdcFormat.h"
+
+#include <QObject>
+
+#include <array>
+#include <memory>
+
+namespace kdr::cli {
+
+// kdr-panel's work for one request: checks the file before any port is opened,
+// runs the panel operation on every port at once, prints what came of it and
+// ends the event loop with the exit status.
+class CliProgram : public QObject {
+    Q_OBJECT
+public:
+    explicit CliProgram(CliRequest request, QObject *parent = nullptr);
+    ~CliProgram() override;
+
+    // Starts the work; the application's event loop ends with the exit status.
+    void start();
+    // Ctrl+C or SIGTERM: every port stops at once; the program ends with 128 + signal.
+    void stop(int signalNumber);
+
+private:
+    int showPorts();
+    int showFile();
+    bool loadFile();
+    void runOnPorts();
+    void portsEnded(const QList<PortReport> &reports);
+    void concludeRead(PanelSession &session, PortReport &report) const;
+    void finish(int status);
+
+    CliRequest m_request;
+    std::optional<KdcRecord> m_record;
+    std::array<Code, kSwitchCount> m_fileCodes{};  // what a write sends, and a verify expects
+    std::unique_ptr<PanelJobs> m_jobs;
+    int m_stoppedBy = 0;
+};
+
+} // namespace kdr::cli

@@ -1,0 +1,219 @@
+#include "CliReport.h"
+
+#include "link/SerialPorts.h"
+#include "model/StatusTexts.h"
+#include "model/SwitchCodes.h"
+#include "model/SwitchDecoding.h"
+
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QJsonObject>
+#include <QStringList>
+
+#include <algorithm>
+
+namespace kdr::cli {
+
+namespace {
+
+QByteArray jsonLine(const QJsonObject &object)
+{
+    return QJsonDocument(object).toJson(QJsonDocument::Compact) + '\n';
+}
+
+QJsonArray codesJson(const OperationResult &result)
+{
+    QJsonArray codes;
+    for (const auto &code : result.codesRead)
+        codes << (code ? QJsonValue(int(*code)) : QJsonValue(QJsonValue::Null));
+    return codes;
+}
+
+QString switchName(int index)
+{
+    return QStringLiteral("SW%1").arg(index + 1);
+}
+
+// The reason a port could not be opened, in lower case for a message line.
+QString openProblem(PortOpenError error)
+{
+    switch (error) {
+    case PortOpenError::InUse:
+        return QStringLiteral("in use by another program");
+    case PortOpenError::PermissionDenied:
+        return QStringLiteral("permission denied");
+    case PortOpenError::NoSuchPort:
+        return QStringLiteral("no such port");
+    case PortOpenError::NotASerialPort:
+        return QStringLiteral("not a serial port");
+    case PortOpenError::None:
+    case PortOpenError::Other:
+        break;
+    }
+    return QStringLiteral("the system refused it");
+}
+
+} // namespace
+
+int exitStatusOf(const PortReport &report)
+{
+    if (!report.problem.isEmpty())
+        return kUsage;
+    switch (report.result.outcome) {
+    case OperationOutcome::Succeeded:
+        return report.differences.isEmpty() ? kSucceeded : kDiffers;
+    case OperationOutcome::PortNotOpened:
+        return kPortNotOpened;
+    case OperationOutcome::Incomplete:
+        return kUsage;
+    case OperationOutcome::NoResponse:
+        return kNoResponse;
+    case OperationOutcome::Busy:
+    case OperationOutcome::BadData:
+    case OperationOutcome::ConnectionLost:
+    case OperationOutcome::Interrupted:
+        break;
+    }
+    return kBadData;
+}
+
+QString codeText(std::optional<Code> code)
+{
+    if (!code)
+        return QStringLiteral("-");
+    WorkingState decoding;
+    decoding.A = *code;
+    decoding.l_index = -1;
+    DecodeSwitchCode(decoding);
+    QString text = QString::fromLatin1(kModuleList[decoding.h_index].text);
+    if (!isCompleteModulePosition(decoding.h_index))
+        text += QStringLiteral("  ")
+                + (isChannelPosition(decoding.l_index) ? QString::fromLatin1(kChannelList[decoding.l_index].text)
+                                                       : QStringLiteral("?"));
+    return text + QStringLiteral("  (%1)").arg(*code);
+}
+
+QByteArray portsText(const QList<SerialPortDescription> &ports, bool json)
+{
+    QByteArray out;
+    for (const SerialPortDescription &port : ports) {
+        if (json) {
+            out += jsonLine({{QStringLiteral("port"), port.device},
+                             {QStringLiteral("description"), port.description},
+                             {QStringLiteral("manufacturer"), port.manufacturer},
+                             {QStringLiteral("serialNumber"), port.serialNumber},
+                             {QStringLiteral("usb"), port.usbId()}});
+            continue;
+        }
+        QStringList fields{port.device};
+        for (const QString &field : {port.description, port.manufacturer, port.serialNumber, port.usbId()})
+            if (!field.isEmpty())
+                fields << field;
+        out += fields.join(QStringLiteral("  ")).toUtf8() + '\n';
+    }
+    return out;
+}
+
+QByteArray showText(const KdcRecord &record, const std::array<Code, kSwitchCount> &codes, bool json)
+{
+    if (json) {
+        QJsonArray designations, codeList;
+        for (int i = 0; i < kSwitchCount; ++i) {
+            designations << record.designations[i];
+            codeList << int(codes[i]);
+        }
+        return jsonLine({{QStringLiteral("name"), record.panel},
+                         {QStringLiteral("designations"), designations},
+                         {QStringLiteral("codes"), codeList}});
+    }
+    QString text = QStringLiteral("PANEL NAME  %1\n").arg(record.panel);
+    for (int i = 0; i < kSwitchCount; ++i)
+        text += QStringLiteral("%1  \"%2\"  %3\n").arg(switchName(i), record.designations[i], codeText(codes[i]));
+    return text.toUtf8();
+}
+
+QByteArray reportText(const QList<PortReport> &reports, Shown what, const std::array<Code, kSwitchCount> &expected,
+                      bool json)
+{
+    QByteArray out;
+    for (const PortReport &report : reports) {
+        const OperationResult &result = report.result;
+        if (json) {
+            QJsonObject object{{QStringLiteral("port"), report.device},
+                               {QStringLiteral("ok"), exitStatusOf(report) == kSucceeded},
+                               {QStringLiteral("status"), result.statusText},
+                               {QStringLiteral("seconds"), report.seconds}};
+            if (what != Shown::Write)
+                object.insert(QStringLiteral("codes"), codesJson(result));
+            if (what == Shown::Verify) {
+                QJsonArray differences;
+                for (int i : report.differences)
+                    differences << i + 1;
+                object.insert(QStringLiteral("differences"), differences);
+            }
+            if (result.failedSwitch >= 0)
+                object.insert(QStringLiteral("failedSwitch"), result.failedSwitch + 1);
+            out += jsonLine(object);
+            continue;
+        }
+        QString text;
+        if (reports.size() > 1)
+            text += QStringLiteral("PORT %1\n").arg(report.device);
+        const bool anyRead = std::any_of(result.codesRead.begin(), result.codesRead.end(),
+                                         [](const auto &code) { return code.has_value(); });
+        if (what == Shown::Read && anyRead) {
+            for (int i = 0; i < kSwitchCount; ++i)
+                text += QStringLiteral("%1  %2\n").arg(switchName(i), codeText(result.codesRead[i]));
+        }
+        if (what == Shown::Verify) {
+            for (int i : report.differences)
+                text += QStringLiteral("%1  panel %2  file %3\n")
+                            .arg(switchName(i), codeText(result.codesRead[i]), codeText(expected[i]));
+        }
+        text += result.statusText + QLatin1Char('\n');
+        if (what == Shown::Verify && result.succeeded())
+            text += report.differences.isEmpty()
+                        ? QStringLiteral("THE SWITCH PANEL MATCHES THE FILE\n")
+                        : QStringLiteral("THE SWITCH PANEL DIFFERS FROM THE FILE AT %1 SWITCH%2\n")
+                              .arg(report.differences.size())
+                              .arg(report.differences.size() == 1 ? "" : "ES");
+        out += text.toUtf8();
+    }
+    return out;
+}
+
+QString problemLine(const PortReport &report)
+{
+    const OperationResult &result = report.result;
+    QString problem = report.problem;
+    const QString where = result.failedSwitch >= 0 ? QStringLiteral(" at ") + switchName(result.failedSwitch)
+                                                   : QStringLiteral(" at address 10");
+    switch (result.outcome) {
+    case OperationOutcome::Succeeded:
+        if (problem.isEmpty() && !report.differences.isEmpty())
+            problem = QStringLiteral("differs from the file");
+        break;
+    case OperationOutcome::PortNotOpened:
+        problem = QStringLiteral("could not open: ") + openProblem(result.portError);
+        break;
+    case OperationOutcome::NoResponse:
+        problem = QStringLiteral("the panel did not answer");
+        break;
+    case OperationOutcome::BadData:
+        problem = QStringLiteral("bad switch panel data") + where;
+        break;
+    case OperationOutcome::ConnectionLost:
+        problem = QStringLiteral("the connection was lost");
+        break;
+    case OperationOutcome::Interrupted:
+        problem = QStringLiteral("stopped");
+        break;
+    case OperationOutcome::Incomplete:
+    case OperationOutcome::Busy:
+        problem = result.statusText.toLower();
+        break;
+    }
+    return problem.isEmpty() ? QString() : QStringLiteral("kdr-panel: %1: %2").arg(report.device, problem);
+}
+
+} // namespace kdr::cli

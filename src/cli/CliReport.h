@@ -1,0 +1,42 @@
+#pragma once
+
+#include "PanelJobs.h"
+
+#include "files/KdcFormat.h"
+#include "link/SerialPorts.h"
+
+#include <QByteArray>
+#include <QList>
+#include <QString>
+
+#include <array>
+#include <optional>
+
+namespace kdr::cli {
+
+// Exit statuses of kdr-panel, in rising severity; with several ports the highest counts.
+enum ExitStatus : int {
+    kSucceeded = 0,
+    kDiffers = 1,
+    kUsage = 2,  // also a file that cannot be read or is not valid
+    kPortNotOpened = 3,
+    kNoResponse = 4,
+    kBadData = 5,  // also a failed read-back or a lost connection
+};
+
+int exitStatusOf(const PortReport &report);
+
+// "B  4  (13)", "N/A  (160)", "BL/MR  (159)"; "-" for a switch that was not read.
+QString codeText(std::optional<Code> code);
+
+// What each command prints, as text or as JSON Lines (one object a line).
+QByteArray portsText(const QList<SerialPortDescription> &ports, bool json);
+QByteArray showText(const KdcRecord &record, const std::array<Code, kSwitchCount> &codes, bool json);
+enum class Shown { Read, Write, Verify };
+QByteArray reportText(const QList<PortReport> &reports, Shown what, const std::array<Code, kSwitchCount> &expected,
+                      bool json);
+
+// One plain line for standard error about a port that failed, or nothing.
+QString problemLine(const PortReport &report);
+
+} // namespace kdr::cli

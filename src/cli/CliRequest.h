@@ -1,0 +1,29 @@
+#pragma once
+
+#include <QString>
+#include <QStringList>
+
+#include <optional>
+
+namespace kdr::cli {
+
+enum class Command { Ports, Read, Write, Verify, Show };
+
+// What kdr-panel was asked to do.
+struct CliRequest {
+    Command command = Command::Ports;
+    QString file;         // write, verify, show
+    QStringList ports;    // read, write, verify; port 1 when none was named
+    QString output;       // read: the .kdc file to save the reading in
+    QString panelName;    // read with --output
+    bool json = false;
+    bool trace = false;
+};
+
+const char *usage();
+
+// The request, or, when the program is to end at once, its exit status: 0 after
+// --help or --version (printed), 2 after a mistake (said on standard error).
+std::optional<CliRequest> parseArguments(const QStringList &arguments, int &exitStatus);
+
+} // namespace kdr::cli

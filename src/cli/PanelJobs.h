@@ -1,0 +1,64 @@
+#pragma once
+
+#include "operations/OperationResult.h"
+
+#include <QList>
+#include <QObject>
+#include <QStringList>
+
+#include <functional>
+#include <memory>
+
+class QThread;
+
+namespace kdr {
+class PanelSession;
+}
+
+namespace kdr::cli {
+
+// How one port's part of a command went.
+struct PortReport {
+    QString device;
+    OperationResult result;
+    double seconds = 0;       // wall time of the operation on this port
+    QList<int> differences;   // verify: switches (0 … 9) whose panel code differs from the file
+    QString problem;          // a failure after the operation, in plain words (e.g. saving the reading)
+};
+
+// Runs one panel operation on several ports at the same time: a session per port,
+// each in a thread of its own with its own event loop, so that one port's waits
+// never hold up another's. One port's failure does not stop the others.
+class PanelJobs : public QObject {
+    Q_OBJECT
+public:
+    enum class Operation { Read, Write };
+    // Run in the port's own thread, before and after the operation.
+    using Prepare = std::function<void(PanelSession &)>;
+    using Conclude = std::function<void(PanelSession &, PortReport &)>;
+
+    PanelJobs(const QStringList &devices, Operation operation, Prepare prepare = {}, Conclude conclude = {});
+    ~PanelJobs() override;
+
+    void start();
+    // Stops every port at once: nothing more is sent, every port is closed. Safe to
+    // call at any time, also before or after the operations.
+    void interrupt();
+
+signals:
+    // Once every port has ended, in the order the devices were given.
+    void finished(const QList<kdr::cli::PortReport> &reports);
+
+private:
+    struct Port;
+    void portEnded(int index, const PortReport &report);
+
+    Operation m_operation;
+    Prepare m_prepare;
+    Conclude m_conclude;
+    std::vector<std::unique_ptr<Port>> m_ports;
+    QList<PortReport> m_reports;
+    int m_running = 0;
+};
+
+} // namespace kdr::cli

@@ -1,0 +1,245 @@
+// kdr-panel end to end: the real program against simulated panels on pseudo-terminals.
+#include "PtyPanel.h"
+
+#include <QFile>
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QJsonObject>
+#include <QProcess>
+#include <QSignalSpy>
+#include <QTemporaryDir>
+#include <QTest>
+
+#include <csignal>
+#include <memory>
+
+using namespace kdr::sim;
+
+namespace {
+
+const int kCodes[] = {13, 160, 159, 0, 25, 99, 150, 42, 7, 158};
+
+QByteArray kdcLine(const QByteArray &panel, const QList<int> &codes)
+{
+    QByteArray line = "\"" + panel + "\"";
+    for (int code : codes)
+        line += ",\"\"," + QByteArray::number(code);
+    return line + ",159\r\n";
+}
+
+struct Run {
+    int status = -1;
+    QByteArray out, err;
+};
+
+} // namespace
+
+class TestKdrPanel : public QObject {
+    Q_OBJECT
+private slots:
+    void readSavesTheWindowsFile();
+    void writeProgramsSeveralPanelsAtOnce();
+    void verifyFindsTheDifferences();
+    void exitStatusesFromTheirCauses();
+    void badFileSendsNothing();
+    void ctrlCStopsEveryPort();
+
+private:
+    // Runs several kdr-panel commands side by side, to their ends.
+    QList<Run> runAll(const QList<QStringList> &commands)
+    {
+        std::vector<std::unique_ptr<QProcess>> programs;
+        for (const QStringList &arguments : commands) {
+            programs.push_back(std::make_unique<QProcess>());
+            programs.back()->start(QStringLiteral(KDR_BIN_DIR "/kdr-panel"), arguments);
+        }
+        QList<Run> runs;
+        for (auto &program : programs) {
+            if (program->state() != QProcess::NotRunning) {
+                QSignalSpy ended(program.get(), &QProcess::finished);
+                if (!ended.wait(15000))
+                    program->kill();
+            }
+            runs.append({program->exitStatus() == QProcess::NormalExit ? program->exitCode() : -1,
+                         program->readAllStandardOutput(), program->readAllStandardError()});
+        }
+        return runs;
+    }
+    // Runs kdr-panel to its end while the simulators answer here.
+    Run run(const QStringList &arguments, const std::function<void(QProcess &)> &meanwhile = {})
+    {
+        QProcess program;
+        program.start(QStringLiteral(KDR_BIN_DIR "/kdr-panel"), arguments);
+        if (!program.waitForStarted())
+            return {};
+        if (meanwhile)
+            meanwhile(program);
+        QSignalSpy ended(&program, &QProcess::finished);
+        if (!ended.wait(15000))
+            program.kill();
+        return {program.exitStatus() == QProcess::NormalExit ? program.exitCode() : -1,
+                program.readAllStandardOutput(), program.readAllStandardError()};
+    }
+    std::unique_ptr<PtyPanel> panel(const QString &name, PanelFaults faults = {})
+    {
+        auto made = std::make_unique<PtyPanel>(std::move(faults), m_dir.filePath(name));
+        for (int a = 0; a < 10; ++a)
+            made->panel().setCode(a, kCodes[a]);
+        return made;
+    }
+    QString path(const QString &name) const { return m_dir.filePath(name); }
+    void writeFile(const QString &name, const QByteArray &bytes)
+    {
+        QFile file(path(name));
+        QVERIFY(file.open(QIODevice::WriteOnly));
+        file.write(bytes);
+    }
+
+    QTemporaryDir m_dir;
+};
+
+void TestKdrPanel::readSavesTheWindowsFile()
+{
+    auto a = panel(QStringLiteral("a"));
+    const Run r = run({QStringLiteral("read"), QStringLiteral("--port"), path(QStringLiteral("a")),
+                       QStringLiteral("--output"), path(QStringLiteral("SMITH COACH 2024.kdc"))});
+    QCOMPARE(r.status, 0);
+    QVERIFY(r.out.startsWith("SW1  B  4  (13)\nSW2  N/A  (160)\nSW3  BL/MR  (159)\nSW4  A  1  (0)\n"));
+    QVERIFY(r.out.endsWith("SW10  P  9  (158)\nSWITCH PANEL DATA READ SUCCESSFUL\n"));
+    QFile saved(path(QStringLiteral("SMITH COACH 2024.kdc")));
+    QVERIFY(saved.open(QIODevice::ReadOnly));
+    // As the window saves after a read: the name from the file's, cut to 12; designations empty.
+    QCOMPARE(saved.readAll(), kdcLine("SMITH COACH ", {13, 160, 159, 0, 25, 99, 150, 42, 7, 158}));
+}
+
+void TestKdrPanel::writeProgramsSeveralPanelsAtOnce()
+{
+    writeFile(QStringLiteral("coach.kdc"), kdcLine("COACH", {1, 2, 3, 4, 5, 6, 7, 8, 159, 160}));
+    auto a = panel(QStringLiteral("a")), b = panel(QStringLiteral("b"));
+    const Run r = run({QStringLiteral("write"), path(QStringLiteral("coach.kdc")), QStringLiteral("--port"),
+                       path(QStringLiteral("a")), QStringLiteral("--port"), path(QStringLiteral("b")), QStringLiteral("--json")});
+    QCOMPARE(r.status, 0);
+    const QList<QByteArray> lines = r.out.trimmed().split('\n');
+    QCOMPARE(lines.size(), 2);
+    for (int i = 0; i < 2; ++i) {
+        const QJsonObject object = QJsonDocument::fromJson(lines[i]).object();
+        QCOMPARE(object.value(QStringLiteral("port")).toString(), path(i ? QStringLiteral("b") : QStringLiteral("a")));
+        QCOMPARE(object.value(QStringLiteral("ok")).toBool(), true);
+        QCOMPARE(object.value(QStringLiteral("status")).toString(), QStringLiteral("SWITCH PANEL HAS BEEN PROGRAMMED"));
+        QVERIFY(object.value(QStringLiteral("seconds")).toDouble() > 1.0);
+    }
+    for (PtyPanel *p : {a.get(), b.get()})
+        for (int address = 0; address < 11; ++address)
+            QCOMPARE(p->panel().code(address), QList<int>({1, 2, 3, 4, 5, 6, 7, 8, 159, 160, 159})[address]);
+    // Side by side: both were programmed within the same second and a half.
+    QVERIFY(qAbs(a->received().last().atMs - b->received().last().atMs) < 500);
+}
+
+void TestKdrPanel::verifyFindsTheDifferences()
+{
+    writeFile(QStringLiteral("same.kdc"), kdcLine("COACH", {13, 160, 159, 0, 25, 99, 150, 42, 7, 158}));
+    writeFile(QStringLiteral("other.kdc"), kdcLine("COACH", {13, 160, 159, 0, 26, 99, 150, 42, 7, 200}));
+    auto a = panel(QStringLiteral("a")), b = panel(QStringLiteral("b")), c = panel(QStringLiteral("c"));
+    const QList<Run> runs = runAll({
+        {QStringLiteral("verify"), path(QStringLiteral("same.kdc")), QStringLiteral("--port"), path(QStringLiteral("a"))},
+        {QStringLiteral("verify"), path(QStringLiteral("other.kdc")), QStringLiteral("--port"), path(QStringLiteral("b")), QStringLiteral("--json")},
+        {QStringLiteral("verify"), path(QStringLiteral("other.kdc")), QStringLiteral("--port"), path(QStringLiteral("c"))},
+    });
+    QCOMPARE(runs[0].status, 0);
+    QVERIFY(runs[0].out.endsWith("THE SWITCH PANEL MATCHES THE FILE\n"));
+
+    QCOMPARE(runs[1].status, 1);
+    const QJsonObject object = QJsonDocument::fromJson(runs[1].out).object();
+    QCOMPARE(object.value(QStringLiteral("differences")).toArray(), QJsonArray({5, 10}));
+    QCOMPARE(object.value(QStringLiteral("codes")).toArray().at(4).toInt(), 25);
+    QCOMPARE(object.value(QStringLiteral("ok")).toBool(), false);
+    QVERIFY(runs[2].out.startsWith("SW5  panel C  6  (25)  file C  7  (26)\nSW10  panel P  9  (158)  file N/A  (160)\n"));
+}
+
+void TestKdrPanel::exitStatusesFromTheirCauses()
+{
+    // Several ports, each failing its own way; each reported, the highest status wins.
+    PanelFaults silent, junk;
+    silent.silent = true;
+    junk.readReplyAt.insert(3, "XYZZY");
+    auto good = panel(QStringLiteral("good")), mute = panel(QStringLiteral("mute"), silent),
+         noisy = panel(QStringLiteral("noisy"), junk);
+    struct Case {
+        QString port;
+        int status;
+        QByteArray message;
+    };
+    const Case cases[] = {
+        {path(QStringLiteral("good")), 0, {}},
+        {path(QStringLiteral("missing")), 3, ": could not open: no such port"},
+        {path(QStringLiteral("mute")), 4, ": the panel did not answer"},
+        {path(QStringLiteral("noisy")), 5, ": bad switch panel data at SW4"},
+    };
+    QList<QStringList> alone;
+    QStringList all{QStringLiteral("read"), QStringLiteral("--json")};
+    for (const Case &c : cases) {
+        alone << QStringList{QStringLiteral("read"), QStringLiteral("--port"), c.port};
+        all << QStringLiteral("--port") << c.port;
+    }
+    const QList<Run> runs = runAll(alone);
+    for (int i = 0; i < 4; ++i) {
+        QVERIFY2(runs[i].status == cases[i].status, qPrintable(cases[i].port));
+        QCOMPARE(runs[i].err, cases[i].message.isEmpty() ? QByteArray() : "kdr-panel: " + cases[i].port.toLocal8Bit() + cases[i].message + "\n");
+    }
+    const Run together = run(all);
+    QCOMPARE(together.status, 5);
+    const QList<QByteArray> lines = together.out.trimmed().split('\n');
+    QCOMPARE(lines.size(), 4);
+    QCOMPARE(QJsonDocument::fromJson(lines[0]).object().value(QStringLiteral("ok")).toBool(), true);
+    QCOMPARE(QJsonDocument::fromJson(lines[3]).object().value(QStringLiteral("codes")).toArray().at(3), QJsonValue());
+    QCOMPARE(together.err.count('\n'), 3);
+
+    const Run usage = run({QStringLiteral("read"), QStringLiteral("--output")});
+    QCOMPARE(usage.status, 2);
+    QVERIFY(usage.err.startsWith("kdr-panel: --output needs a FILE\nUsage: kdr-panel ports"));
+}
+
+void TestKdrPanel::badFileSendsNothing()
+{
+    auto a = panel(QStringLiteral("a"));
+    writeFile(QStringLiteral("short.kdc"), "\"COACH\",\"\",1,\"\",2\r\n");
+    writeFile(QStringLiteral("negative.kdc"), kdcLine("COACH", {1, 2, 3, 4, -5, 6, 7, 8, 9, 10}));
+    const Run shortFile = run({QStringLiteral("write"), path(QStringLiteral("short.kdc")), QStringLiteral("--port"), path(QStringLiteral("a"))});
+    QCOMPARE(shortFile.status, 2);
+    QCOMPARE(shortFile.err, "kdr-panel: " + path(QStringLiteral("short.kdc")).toLocal8Bit()
+                                + ": could not read: not a configuration file: line has 5 fields, expected 22\n");
+    const Run incomplete = run({QStringLiteral("write"), path(QStringLiteral("negative.kdc")), QStringLiteral("--port"), path(QStringLiteral("a"))});
+    QCOMPARE(incomplete.status, 2);
+    QVERIFY(incomplete.err.endsWith(": SW5 has a module but no channel\n"));
+    QVERIFY(a->received().isEmpty());
+}
+
+void TestKdrPanel::ctrlCStopsEveryPort()
+{
+    writeFile(QStringLiteral("coach.kdc"), kdcLine("COACH", {1, 2, 3, 4, 5, 6, 7, 8, 9, 10}));
+    auto a = panel(QStringLiteral("a")), b = panel(QStringLiteral("b"));
+    qint64 signalledAt = -1;
+    const Run r = run({QStringLiteral("write"), path(QStringLiteral("coach.kdc")), QStringLiteral("--port"),
+                       path(QStringLiteral("a")), QStringLiteral("--port"), path(QStringLiteral("b"))},
+                      [&](QProcess &program) {
+                          // Half-way through the writes, in a pause between two steps.
+                          connect(a.get(), &PtyPanel::replied, &program, [&](const QByteArray &reply) {
+                              if (signalledAt < 0 && a->countOf("A") == 1 && a->commands().size() == 9 && reply != "D000D") {
+                                  signalledAt = a->elapsedMs();
+                                  ::kill(pid_t(program.processId()), SIGINT);
+                              }
+                          });
+                      });
+    QVERIFY(signalledAt >= 0);
+    QCOMPARE(r.status, 130);
+    // Nothing went out after the signal, on either port.
+    QSignalSpy late(a.get(), &PtyPanel::commandReceived);
+    QVERIFY(!late.wait(200));
+    for (PtyPanel *p : {a.get(), b.get()})
+        QVERIFY2(p->received().last().atMs <= signalledAt + 20, qPrintable(QString::number(p->received().last().atMs - signalledAt)));
+    QVERIFY(a->commands().size() < 23 && b->commands().size() < 23);
+    QVERIFY(r.err.contains(": stopped\n"));
+}
+
+QTEST_GUILESS_MAIN(TestKdrPanel)
+#include "tst_kdr_panel.moc"
