@@ -4,7 +4,7 @@
 repo_root=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
 build_dir="$repo_root/build"
 
-packages=(cmake g++ make pkg-config qt6-base-dev qt6-serialport-dev libgl-dev fonts-liberation)
+packages=(cmake ninja-build make g++ pkg-config qt6-base-dev qt6-serialport-dev libgl-dev fonts-liberation)
 
 as_root() {
     if [ "$(id -u)" -eq 0 ]; then
@@ -34,8 +34,11 @@ install_missing_packages() {
 configure() {
     local dir=${1:-$build_dir}
     shift || true
-    if [ ! -f "$dir/CMakeCache.txt" ] || [ $# -gt 0 ]; then
-        cmake -S "$repo_root" -B "$dir" -DCMAKE_BUILD_TYPE=RelWithDebInfo "$@" >/dev/null
+    if [ ! -f "$dir/CMakeCache.txt" ]; then
+        # Ninja: a build with nothing to do takes a tenth of what make takes.
+        cmake -S "$repo_root" -B "$dir" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo "$@" >/dev/null
+    elif [ $# -gt 0 ]; then
+        cmake -S "$repo_root" -B "$dir" "$@" >/dev/null
     fi
 }
 

@@ -62,7 +62,8 @@ void CliProgram::start()
         return finish(showFile());
     case Command::Read:
         if (!m_request.panelName.isEmpty() && panelNameFrom(m_request.panelName) != m_request.panelName) {
-            complain(QStringLiteral("kdr-panel: --name: a configuration file cannot store \"%1\"").arg(m_request.panelName));
+            complain(
+                QStringLiteral("kdr-panel: --name: a configuration file cannot store \"%1\"").arg(m_request.panelName));
             return finish(kUsage);
         }
         return runOnPorts();
@@ -115,7 +116,8 @@ bool CliProgram::loadFile()
     HeadlessPanelView view(state);
     ConfigurationFile::apply(*m_record, state, view);
     if (const auto incomplete = CollectSwitchCodes(state, listPositionsOf(view))) {
-        complain(QStringLiteral("kdr-panel: %1: SW%2 has a module but no channel").arg(m_request.file).arg(*incomplete + 1));
+        complain(
+            QStringLiteral("kdr-panel: %1: SW%2 has a module but no channel").arg(m_request.file).arg(*incomplete + 1));
         return false;
     }
     for (int i = 0; i < kSwitchCount; ++i)

@@ -37,7 +37,7 @@ private:
 
     CliRequest m_request;
     std::optional<KdcRecord> m_record;
-    std::array<Code, kSwitchCount> m_fileCodes{};  // what a write sends, and a verify expects
+    std::array<Code, kSwitchCount> m_fileCodes{}; // what a write sends, and a verify expects
     std::unique_ptr<PanelJobs> m_jobs;
     int m_stoppedBy = 0;
 };

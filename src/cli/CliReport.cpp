@@ -87,9 +87,9 @@ QString codeText(std::optional<Code> code)
     DecodeSwitchCode(decoding);
     QString text = QString::fromLatin1(kModuleList[decoding.h_index].text);
     if (!isCompleteModulePosition(decoding.h_index))
-        text += QStringLiteral("  ")
-                + (isChannelPosition(decoding.l_index) ? QString::fromLatin1(kChannelList[decoding.l_index].text)
-                                                       : QStringLiteral("?"));
+        text += QStringLiteral("  ") + (isChannelPosition(decoding.l_index)
+                                            ? QString::fromLatin1(kChannelList[decoding.l_index].text)
+                                            : QStringLiteral("?"));
     return text + QStringLiteral("  (%1)").arg(*code);
 }
 

@@ -18,10 +18,10 @@ namespace kdr::cli {
 enum ExitStatus : int {
     kSucceeded = 0,
     kDiffers = 1,
-    kUsage = 2,  // also a file that cannot be read or is not valid
+    kUsage = 2, // also a file that cannot be read or is not valid
     kPortNotOpened = 3,
     kNoResponse = 4,
-    kBadData = 5,  // also a failed read-back or a lost connection
+    kBadData = 5, // also a failed read-back or a lost connection
 };
 
 int exitStatusOf(const PortReport &report);

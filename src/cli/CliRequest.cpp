@@ -85,8 +85,8 @@ std::optional<CliRequest> parseArguments(const QStringList &arguments, int &exit
 
     CliRequest request;
     request.command = command->second;
-    const bool takesFile = request.command == Command::Write || request.command == Command::Verify
-                           || request.command == Command::Show;
+    const bool takesFile =
+        request.command == Command::Write || request.command == Command::Verify || request.command == Command::Show;
     const bool usesPorts = request.command != Command::Ports && request.command != Command::Show;
     for (qsizetype i = 2; i < arguments.size(); ++i) {
         const QString &argument = arguments[i];

@@ -12,10 +12,10 @@ enum class Command { Ports, Read, Write, Verify, Show };
 // What kdr-panel was asked to do.
 struct CliRequest {
     Command command = Command::Ports;
-    QString file;         // write, verify, show
-    QStringList ports;    // read, write, verify; port 1 when none was named
-    QString output;       // read: the .kdc file to save the reading in
-    QString panelName;    // read with --output
+    QString file;      // write, verify, show
+    QStringList ports; // read, write, verify; port 1 when none was named
+    QString output;    // read: the .kdc file to save the reading in
+    QString panelName; // read with --output
     bool json = false;
     bool trace = false;
 };

@@ -54,7 +54,8 @@ void PanelJobs::start()
                 m_conclude(*session, report);
             // Home again, so that the session can be deleted where it was made.
             session->moveToThread(home);
-            QMetaObject::invokeMethod(this, [this, i, report] { portEnded(int(i), report); }, Qt::QueuedConnection);
+            QMetaObject::invokeMethod(
+                this, [this, i, report] { portEnded(int(i), report); }, Qt::QueuedConnection);
         });
     }
 }

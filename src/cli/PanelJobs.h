@@ -21,9 +21,9 @@ namespace kdr::cli {
 struct PortReport {
     QString device;
     OperationResult result;
-    double seconds = 0;       // wall time of the operation on this port
-    QList<int> differences;   // verify: switches (0 … 9) whose panel code differs from the file
-    QString problem;          // a failure after the operation, in plain words (e.g. saving the reading)
+    double seconds = 0;     // wall time of the operation on this port
+    QList<int> differences; // verify: switches (0 … 9) whose panel code differs from the file
+    QString problem;        // a failure after the operation, in plain words (e.g. saving the reading)
 };
 
 // Runs one panel operation on several ports at the same time: a session per port,

@@ -77,8 +77,8 @@ private:
         QSignalSpy ended(&program, &QProcess::finished);
         if (!ended.wait(15000))
             program.kill();
-        return {program.exitStatus() == QProcess::NormalExit ? program.exitCode() : -1,
-                program.readAllStandardOutput(), program.readAllStandardError()};
+        return {program.exitStatus() == QProcess::NormalExit ? program.exitCode() : -1, program.readAllStandardOutput(),
+                program.readAllStandardError()};
     }
     std::unique_ptr<PtyPanel> panel(const QString &name, PanelFaults faults = {})
     {
@@ -116,8 +116,9 @@ void TestKdrPanel::writeProgramsSeveralPanelsAtOnce()
 {
     writeFile(QStringLiteral("coach.kdc"), kdcLine("COACH", {1, 2, 3, 4, 5, 6, 7, 8, 159, 160}));
     auto a = panel(QStringLiteral("a")), b = panel(QStringLiteral("b"));
-    const Run r = run({QStringLiteral("write"), path(QStringLiteral("coach.kdc")), QStringLiteral("--port"),
-                       path(QStringLiteral("a")), QStringLiteral("--port"), path(QStringLiteral("b")), QStringLiteral("--json")});
+    const Run r =
+        run({QStringLiteral("write"), path(QStringLiteral("coach.kdc")), QStringLiteral("--port"),
+             path(QStringLiteral("a")), QStringLiteral("--port"), path(QStringLiteral("b")), QStringLiteral("--json")});
     QCOMPARE(r.status, 0);
     const QList<QByteArray> lines = r.out.trimmed().split('\n');
     QCOMPARE(lines.size(), 2);
@@ -141,9 +142,12 @@ void TestKdrPanel::verifyFindsTheDifferences()
     writeFile(QStringLiteral("other.kdc"), kdcLine("COACH", {13, 160, 159, 0, 26, 99, 150, 42, 7, 200}));
     auto a = panel(QStringLiteral("a")), b = panel(QStringLiteral("b")), c = panel(QStringLiteral("c"));
     const QList<Run> runs = runAll({
-        {QStringLiteral("verify"), path(QStringLiteral("same.kdc")), QStringLiteral("--port"), path(QStringLiteral("a"))},
-        {QStringLiteral("verify"), path(QStringLiteral("other.kdc")), QStringLiteral("--port"), path(QStringLiteral("b")), QStringLiteral("--json")},
-        {QStringLiteral("verify"), path(QStringLiteral("other.kdc")), QStringLiteral("--port"), path(QStringLiteral("c"))},
+        {QStringLiteral("verify"), path(QStringLiteral("same.kdc")), QStringLiteral("--port"),
+         path(QStringLiteral("a"))},
+        {QStringLiteral("verify"), path(QStringLiteral("other.kdc")), QStringLiteral("--port"),
+         path(QStringLiteral("b")), QStringLiteral("--json")},
+        {QStringLiteral("verify"), path(QStringLiteral("other.kdc")), QStringLiteral("--port"),
+         path(QStringLiteral("c"))},
     });
     QCOMPARE(runs[0].status, 0);
     QVERIFY(runs[0].out.endsWith("THE SWITCH PANEL MATCHES THE FILE\n"));
@@ -153,7 +157,8 @@ void TestKdrPanel::verifyFindsTheDifferences()
     QCOMPARE(object.value(QStringLiteral("differences")).toArray(), QJsonArray({5, 10}));
     QCOMPARE(object.value(QStringLiteral("codes")).toArray().at(4).toInt(), 25);
     QCOMPARE(object.value(QStringLiteral("ok")).toBool(), false);
-    QVERIFY(runs[2].out.startsWith("SW5  panel C  6  (25)  file C  7  (26)\nSW10  panel P  9  (158)  file N/A  (160)\n"));
+    QVERIFY(
+        runs[2].out.startsWith("SW5  panel C  6  (25)  file C  7  (26)\nSW10  panel P  9  (158)  file N/A  (160)\n"));
 }
 
 void TestKdrPanel::exitStatusesFromTheirCauses()
@@ -184,7 +189,9 @@ void TestKdrPanel::exitStatusesFromTheirCauses()
     const QList<Run> runs = runAll(alone);
     for (int i = 0; i < 4; ++i) {
         QVERIFY2(runs[i].status == cases[i].status, qPrintable(cases[i].port));
-        QCOMPARE(runs[i].err, cases[i].message.isEmpty() ? QByteArray() : "kdr-panel: " + cases[i].port.toLocal8Bit() + cases[i].message + "\n");
+        QCOMPARE(runs[i].err, cases[i].message.isEmpty()
+                                  ? QByteArray()
+                                  : "kdr-panel: " + cases[i].port.toLocal8Bit() + cases[i].message + "\n");
     }
     const Run together = run(all);
     QCOMPARE(together.status, 5);
@@ -204,11 +211,13 @@ void TestKdrPanel::badFileSendsNothing()
     auto a = panel(QStringLiteral("a"));
     writeFile(QStringLiteral("short.kdc"), "\"COACH\",\"\",1,\"\",2\r\n");
     writeFile(QStringLiteral("negative.kdc"), kdcLine("COACH", {1, 2, 3, 4, -5, 6, 7, 8, 9, 10}));
-    const Run shortFile = run({QStringLiteral("write"), path(QStringLiteral("short.kdc")), QStringLiteral("--port"), path(QStringLiteral("a"))});
+    const Run shortFile = run({QStringLiteral("write"), path(QStringLiteral("short.kdc")), QStringLiteral("--port"),
+                               path(QStringLiteral("a"))});
     QCOMPARE(shortFile.status, 2);
-    QCOMPARE(shortFile.err, "kdr-panel: " + path(QStringLiteral("short.kdc")).toLocal8Bit()
-                                + ": could not read: not a configuration file: line has 5 fields, expected 22\n");
-    const Run incomplete = run({QStringLiteral("write"), path(QStringLiteral("negative.kdc")), QStringLiteral("--port"), path(QStringLiteral("a"))});
+    QCOMPARE(shortFile.err, "kdr-panel: " + path(QStringLiteral("short.kdc")).toLocal8Bit() +
+                                ": could not read: not a configuration file: line has 5 fields, expected 22\n");
+    const Run incomplete = run({QStringLiteral("write"), path(QStringLiteral("negative.kdc")), QStringLiteral("--port"),
+                                path(QStringLiteral("a"))});
     QCOMPARE(incomplete.status, 2);
     QVERIFY(incomplete.err.endsWith(": SW5 has a module but no channel\n"));
     QVERIFY(a->received().isEmpty());
@@ -219,24 +228,26 @@ void TestKdrPanel::ctrlCStopsEveryPort()
     writeFile(QStringLiteral("coach.kdc"), kdcLine("COACH", {1, 2, 3, 4, 5, 6, 7, 8, 9, 10}));
     auto a = panel(QStringLiteral("a")), b = panel(QStringLiteral("b"));
     qint64 signalledAt = -1;
-    const Run r = run({QStringLiteral("write"), path(QStringLiteral("coach.kdc")), QStringLiteral("--port"),
-                       path(QStringLiteral("a")), QStringLiteral("--port"), path(QStringLiteral("b"))},
-                      [&](QProcess &program) {
-                          // Half-way through the writes, in a pause between two steps.
-                          connect(a.get(), &PtyPanel::replied, &program, [&](const QByteArray &reply) {
-                              if (signalledAt < 0 && a->countOf("A") == 1 && a->commands().size() == 9 && reply != "D000D") {
-                                  signalledAt = a->elapsedMs();
-                                  ::kill(pid_t(program.processId()), SIGINT);
-                              }
-                          });
-                      });
+    const Run r =
+        run({QStringLiteral("write"), path(QStringLiteral("coach.kdc")), QStringLiteral("--port"),
+             path(QStringLiteral("a")), QStringLiteral("--port"), path(QStringLiteral("b"))},
+            [&](QProcess &program) {
+                // Half-way through the writes, in a pause between two steps.
+                connect(a.get(), &PtyPanel::replied, &program, [&](const QByteArray &reply) {
+                    if (signalledAt < 0 && a->countOf("A") == 1 && a->commands().size() == 9 && reply != "D000D") {
+                        signalledAt = a->elapsedMs();
+                        ::kill(pid_t(program.processId()), SIGINT);
+                    }
+                });
+            });
     QVERIFY(signalledAt >= 0);
     QCOMPARE(r.status, 130);
     // Nothing went out after the signal, on either port.
     QSignalSpy late(a.get(), &PtyPanel::commandReceived);
     QVERIFY(!late.wait(200));
     for (PtyPanel *p : {a.get(), b.get()})
-        QVERIFY2(p->received().last().atMs <= signalledAt + 20, qPrintable(QString::number(p->received().last().atMs - signalledAt)));
+        QVERIFY2(p->received().last().atMs <= signalledAt + 20,
+                 qPrintable(QString::number(p->received().last().atMs - signalledAt)));
     QVERIFY(a->commands().size() < 23 && b->commands().size() < 23);
     QVERIFY(r.err.contains(": stopped\n"));
 }
