@@ -3,6 +3,8 @@
 // Reports the outcomes that should not have happened, memory growth from the 20th
 // to the last cycle, and file descriptors left open.
 //   soak [cycles]   (default 200)
+#include "bench_util.h"
+
 #include "link/PanelPort.h"
 #include "operations/PanelSession.h"
 #include "ui/MainWindow.h"
@@ -27,17 +29,6 @@ const QString kReadOk = QStringLiteral("SWITCH PANEL DATA READ SUCCESSFUL");
 const QString kProgrammed = QStringLiteral("SWITCH PANEL HAS BEEN PROGRAMMED");
 const QString kBadData = QStringLiteral("COMMUNICATIONS FAILURE-BAD SWITCH PANEL DATA");
 const QString kNoResponse = QStringLiteral("COMMUNICATIONS FAILURE SWITCH PANEL FAILED TO RESPOND");
-
-long residentKb()
-{
-    QFile status(QStringLiteral("/proc/self/status"));
-    if (!status.open(QIODevice::ReadOnly))
-        return -1;
-    for (const QByteArray &line : status.readAll().split('\n'))
-        if (line.startsWith("VmRSS:"))
-            return line.mid(6).trimmed().split(' ').first().toLong();
-    return -1;
-}
 
 int openDescriptors()
 {

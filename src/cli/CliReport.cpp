@@ -4,6 +4,7 @@
 #include "model/StatusTexts.h"
 #include "model/SwitchCodes.h"
 #include "model/SwitchDecoding.h"
+#include "operations/StepStatus.h"
 
 #include <QJsonArray>
 #include <QJsonDocument>
@@ -34,23 +35,11 @@ QString switchName(int index)
     return QStringLiteral("SW%1").arg(index + 1);
 }
 
-// The reason a port could not be opened, in lower case for a message line.
+// The reason a port could not be opened, as the status box gives it, for a message line.
 QString openProblem(PortOpenError error)
 {
-    switch (error) {
-    case PortOpenError::InUse:
-        return QStringLiteral("in use by another program");
-    case PortOpenError::PermissionDenied:
-        return QStringLiteral("permission denied");
-    case PortOpenError::NoSuchPort:
-        return QStringLiteral("no such port");
-    case PortOpenError::NotASerialPort:
-        return QStringLiteral("not a serial port");
-    case PortOpenError::None:
-    case PortOpenError::Other:
-        break;
-    }
-    return QStringLiteral("the system refused it");
+    const QString reason = portOpenReason(error).toLower();
+    return reason.isEmpty() ? QStringLiteral("the system refused it") : reason;
 }
 
 } // namespace

@@ -108,15 +108,10 @@ StepResult PanelProtocol::WriteSwitchCode()
     if (m_port.takeAll() != kAcknowledgement)
         return fail(LinkOutcome::NoAcknowledgement);
 
-    send(readCommand(m_state.address_l));
-    if (!m_waiter.WaitForReply())
-        return fail(*stoppedEarly());
-    const QByteArray reply = m_lastReply = m_port.takeAll();
-    if (reply.size() < kShortestReply)
-        return fail(LinkOutcome::ShortReply);
-    if (!IsNumericReply(reply))
-        return fail(LinkOutcome::NotANumber);
-    m_state.A = ConvertReply(reply).code;
+    ReplyValue value;
+    if (const StepResult asked = askForCode(value); asked.outcome != LinkOutcome::Ok)
+        return asked;
+    m_state.A = value.code;
     if (m_state.A != m_state.data_l) {
         m_state.error_flag = 1;
         return {LinkOutcome::Mismatch, m_state.A};
@@ -124,9 +119,8 @@ StepResult PanelProtocol::WriteSwitchCode()
     return {LinkOutcome::Ok, m_state.A};
 }
 
-StepResult PanelProtocol::ReadSwitchCode()
+StepResult PanelProtocol::askForCode(ReplyValue &value)
 {
-    m_state.error_flag = 0;
     send(readCommand(m_state.address_l));
     if (!m_waiter.WaitForReply())
         return fail(*stoppedEarly());
@@ -137,7 +131,16 @@ StepResult PanelProtocol::ReadSwitchCode()
         return fail(LinkOutcome::ShortReply);
     if (!IsNumericReply(reply))
         return fail(LinkOutcome::NotANumber);
-    const ReplyValue value = ConvertReply(reply);
+    value = ConvertReply(reply);
+    return {LinkOutcome::Ok, value.code};
+}
+
+StepResult PanelProtocol::ReadSwitchCode()
+{
+    m_state.error_flag = 0;
+    ReplyValue value;
+    if (const StepResult asked = askForCode(value); asked.outcome != LinkOutcome::Ok)
+        return asked;
     m_state.A = value.code;
     if (value.outside16Bit || !isValidCode(m_state.A)) {
         m_state.error_flag = 1;

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "PanelReply.h"
+
 #include "model/WorkingState.h"
 
 #include <QByteArray>
@@ -76,6 +78,9 @@ private:
     // What a wait that ended early means, if it did.
     std::optional<LinkOutcome> stoppedEarly() const;
     StepResult fail(LinkOutcome outcome);
+    // Sends the read command for `address_l` and takes the reply's value; anything
+    // but a whole number in time fails, with `error_flag` 1 and `A` left alone.
+    StepResult askForCode(ReplyValue &value);
 
     WorkingState &m_state;
     PanelPort &m_port;

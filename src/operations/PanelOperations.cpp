@@ -32,24 +32,6 @@ OperationOutcome outcomeOfFailedStep(LinkOutcome outcome)
     }
 }
 
-QString reasonText(PortOpenError error)
-{
-    switch (error) {
-    case PortOpenError::InUse:
-        return kPortInUse;
-    case PortOpenError::PermissionDenied:
-        return kPortPermissionDenied;
-    case PortOpenError::NoSuchPort:
-        return kPortMissing;
-    case PortOpenError::NotASerialPort:
-        return kPortNotSerial;
-    case PortOpenError::None:
-    case PortOpenError::Other:
-        break;
-    }
-    return {};
-}
-
 OperationOutcome outcomeOfFailedGreeting(LinkOutcome outcome)
 {
     const OperationOutcome o = outcomeOfFailedStep(outcome);
@@ -70,7 +52,7 @@ bool PanelOperations::openPort(OperationResult &result)
     if (result.portError == PortOpenError::None)
         return true;
     fail(result, OperationOutcome::PortNotOpened,
-         portNotOpened(shortDeviceName(m_port.device()), reasonText(result.portError)));
+         portNotOpened(shortDeviceName(m_port.device()), portOpenReason(result.portError)));
     return false;
 }
 

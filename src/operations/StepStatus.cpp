@@ -30,4 +30,22 @@ std::optional<StepStatus> statusAfterStep(StepKind kind, LinkOutcome outcome)
     return std::nullopt;
 }
 
+QString portOpenReason(PortOpenError error)
+{
+    switch (error) {
+    case PortOpenError::InUse:
+        return kPortInUse;
+    case PortOpenError::PermissionDenied:
+        return kPortPermissionDenied;
+    case PortOpenError::NoSuchPort:
+        return kPortMissing;
+    case PortOpenError::NotASerialPort:
+        return kPortNotSerial;
+    case PortOpenError::None:
+    case PortOpenError::Other:
+        break;
+    }
+    return {};
+}
+
 } // namespace kdr

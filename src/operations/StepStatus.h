@@ -1,5 +1,6 @@
 #pragma once
 
+#include "link/PanelPort.h"
 #include "link/PanelProtocol.h"
 #include "model/StatusBox.h"
 
@@ -23,5 +24,9 @@ struct StepStatus {
 // The one place that turns an exchange's outcome into what the status box shows
 // while an operation runs.
 std::optional<StepStatus> statusAfterStep(StepKind kind, LinkOutcome outcome);
+
+// Why a port could not be opened, as the status box adds it ("IN USE BY ANOTHER
+// PROGRAM"); empty when the system gave no reason the person could act on.
+QString portOpenReason(PortOpenError error);
 
 } // namespace kdr

@@ -11,9 +11,6 @@ PortChooser::PortChooser(QWidget *parent) : QComboBox(parent)
 {
     setEditable(true);
     setInsertPolicy(QComboBox::NoInsert);
-    // The list is wider than the box: the descriptions must be readable.
-    setSizeAdjustPolicy(QComboBox::AdjustToContentsOnFirstShow);
-    view()->setTextElideMode(Qt::ElideNone);
     addItem(PanelPort::defaultDevice(), PanelPort::defaultDevice());
     connect(this, &QComboBox::activated, this, [this](int index) { choose(itemData(index).toString()); });
     connect(lineEdit(), &QLineEdit::editingFinished, this, [this] { choose(lineEdit()->text().trimmed()); });
@@ -39,6 +36,9 @@ void PortChooser::refreshList()
 void PortChooser::showPopup()
 {
     refreshList();
+    // The list is wider than the box: the descriptions must be readable. (Made
+    // here, not at start: the window need not build a list nobody has opened.)
+    view()->setTextElideMode(Qt::ElideNone);
     int widest = width();
     for (int i = 0; i < count(); ++i)
         widest = std::max(widest, fontMetrics().horizontalAdvance(itemText(i)) + 32);
