@@ -106,6 +106,7 @@ private slots:
     void failedOpensChangeNothing_data();
     void failedOpensChangeNothing();
     void quotesAndUnstorableTextRefused();
+    void fileArgumentOpensAtStart();
 
 private:
     void click(const char *button)
@@ -444,6 +445,25 @@ void TestFileCommands::quotesAndUnstorableTextRefused()
         QTest::keyClick(target, Qt::Key_Tab, Qt::NoModifier); // moves on, types nothing
         QCOMPARE(target->text(), QStringLiteral(" DONEXY"));
     }
+}
+
+void TestFileCommands::fileArgumentOpensAtStart()
+{
+    // kdr-switch-panel COACH.kdc: the same checks and message as the open command.
+    writeFile(QStringLiteral("COACH.kdc"), kdcLine("COACH", {23, 160, 159, 0, 9, 10, 25, 158, 1, 2}));
+    m_form->openFile(path(QStringLiteral("COACH.kdc")));
+    QCOMPARE(box(2)->text(), QStringLiteral("COACH"));
+    QCOMPARE(list(1)->selectedPosition(), 3);
+    QCOMPARE(m_form->windowTitle(),
+             QStringLiteral("COACH.kdc[*] - RV KDR 10 BUTTON SWITCH PANEL CONFIGURATION PROGRAM"));
+    QVERIFY(!m_form->isWindowModified());
+    QVERIFY(m_dialogs->messages.isEmpty());
+    QCOMPARE(m_dialogs->dialogs, 0);
+    m_form->openFile(path(QStringLiteral("NONE.kdc")));
+    QCOMPARE(m_dialogs->messages,
+             QStringList{QStringLiteral("Could not open \"%1\": the file or its folder does not exist.")
+                             .arg(path(QStringLiteral("NONE.kdc")))});
+    QCOMPARE(box(2)->text(), QStringLiteral("COACH"));
 }
 
 QTEST_MAIN(TestFileCommands)
