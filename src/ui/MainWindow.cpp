@@ -19,6 +19,7 @@
 #include "model/SwitchSelection.h"
 #include "operations/PanelSession.h"
 
+#include <QApplication>
 #include <QCloseEvent>
 #include <QFileInfo>
 
@@ -61,6 +62,11 @@ MainWindow::MainWindow(const QString &serialDevice, QWidget *parent) : QWidget(p
     setPalette(p);
     setAutoFillBackground(true);
     setFont(windowFont(FontRole::WindowDefault));
+    // The program's one window: its dialogs, message boxes and tool tips use its plain
+    // face too. (A text box also lays out its first text in the application's font
+    // before it takes its own: with the platform's default, a face is loaded that
+    // nothing shows.)
+    QApplication::setFont(windowFont(FontRole::SansNormal));
     buildControls();
     QString device = serialDevice.isEmpty() ? Preferences::rememberedPort() : serialDevice;
     if (device.isEmpty())

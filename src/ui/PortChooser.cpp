@@ -11,6 +11,9 @@ PortChooser::PortChooser(QWidget *parent) : QComboBox(parent)
 {
     setEditable(true);
     setInsertPolicy(QComboBox::NoInsert);
+    // Device paths are typed whole or picked from the list; completing them from a
+    // list of two or three entries would only get in the way.
+    setCompleter(nullptr);
     addItem(PanelPort::defaultDevice(), PanelPort::defaultDevice());
     connect(this, &QComboBox::activated, this, [this](int index) { choose(itemData(index).toString()); });
     connect(lineEdit(), &QLineEdit::editingFinished, this, [this] { choose(lineEdit()->text().trimmed()); });
