@@ -4,7 +4,6 @@
 
 #include "files/ConfigurationFile.h"
 #include "model/HeadlessPanelView.h"
-#include "model/SwitchSelection.h"
 #include "operations/PanelSession.h"
 
 #include <QCoreApplication>
@@ -35,7 +34,7 @@ QString panelNameFrom(const QString &text)
 {
     QString name;
     for (const QChar c : text)
-        if (c.unicode() >= 0x20 && c.unicode() != 0x7F && Kdc::isStorable(QString(c)))
+        if (Kdc::isTypeable(c))
             name += c;
     return name.left(12);
 }
@@ -115,7 +114,7 @@ bool CliProgram::loadFile()
     WorkingState state;
     HeadlessPanelView view(state);
     ConfigurationFile::apply(*m_record, state, view);
-    if (const auto incomplete = CollectSwitchCodes(state, listPositionsOf(view))) {
+    if (const auto incomplete = collectCodesForWriting(state, view)) {
         complain(
             QStringLiteral("kdr-panel: %1: SW%2 has a module but no channel").arg(m_request.file).arg(*incomplete + 1));
         return false;
@@ -140,11 +139,10 @@ void CliProgram::concludeRead(PanelSession &session, PortReport &report) const
     const QString name = m_request.panelName.isEmpty() ? panelNameFrom(QFileInfo(m_request.output).completeBaseName())
                                                        : m_request.panelName;
     view.setPanelNameText(name);
-    state.error_flag = 0;
-    CollectSwitchCodes(state, listPositionsOf(view));
-    state.BL = kClosingValue;
+    collectCodesForWriting(state, view);
     const auto line = Kdc::format(ConfigurationFile::recordOf(state, view));
     const QString problem = name.isEmpty() ? QStringLiteral("no panel name (use --name)")
+                            : !line        ? QStringLiteral("the panel name holds a character the file cannot store")
                                            : ConfigurationFile::save(m_request.output, *line);
     if (!problem.isEmpty())
         report.problem = QStringLiteral("%1: could not save: %2").arg(m_request.output, problem);

@@ -1,7 +1,5 @@
 #include "ConfigurationFile.h"
 
-#include "model/SwitchDecoding.h"
-
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
@@ -185,12 +183,7 @@ void apply(const KdcRecord &record, WorkingState &state, SwitchPanelView &view)
         view.setDesignationText(i, state.sw[i].desig);
         view.setDesignationVisible(i, true);
         state.A = state.sw[i].s;
-        DecodeSwitchCode(state);
-        view.selectModulePosition(i, state.h_index);
-        // "N/A" and "BL/MR" need no channel: the hidden channel list keeps the switch's
-        // own, rather than the position an earlier switch's code left behind.
-        if (!isCompleteModulePosition(state.h_index))
-            view.selectChannelPosition(i, state.l_index);
+        selectDecodedCode(state, view, i);
     }
 }
 

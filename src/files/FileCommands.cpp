@@ -6,7 +6,6 @@
 
 #include "model/StatusBox.h"
 #include "model/StatusTexts.h"
-#include "model/SwitchSelection.h"
 
 #include <QDir>
 #include <QFileInfo>
@@ -55,9 +54,7 @@ QString FileCommands::folderForDialogs() const
 FileCommands::Done FileCommands::save()
 {
     m_status.hideStatus();
-    m_state.error_flag = 0;
-    const std::optional<int> incomplete = CollectSwitchCodes(m_state, listPositionsOf(m_view));
-    m_state.BL = kClosingValue;
+    const std::optional<int> incomplete = collectCodesForWriting(m_state, m_view);
 
     if (m_state.error_flag == 1) {
         m_view.showFailedSwitch(incomplete.value_or(-1));

@@ -159,4 +159,9 @@ bool isStorable(const QString &text)
     return true;
 }
 
+bool isTypeable(QChar c)
+{
+    return c.unicode() >= 0x20 && c.unicode() != 0x7F && isStorable(QString(c));
+}
+
 } // namespace kdr::Kdc

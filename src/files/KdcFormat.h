@@ -41,6 +41,11 @@ std::optional<KdcRecord> parse(const QByteArray &bytes, QString *problem = nullp
 // only characters the file can store in one byte.
 bool isStorable(const QString &text);
 
+// Whether a person may put the character into a stored text: storable, and no
+// control character (below 0x20, or 0x7F), which would break the file's one line
+// for other readers.
+bool isTypeable(QChar c);
+
 } // namespace Kdc
 
 } // namespace kdr

@@ -2,8 +2,6 @@
 
 namespace kdr {
 
-const QString HeadlessPanelView::kInitialDesignation = QStringLiteral("DESIGNATION ");
-
 HeadlessPanelView::HeadlessPanelView(WorkingState &state) : m_state(state) {}
 
 int HeadlessPanelView::modulePosition(int switchIndex) const

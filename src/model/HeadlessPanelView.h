@@ -14,8 +14,6 @@ namespace kdr {
 // "DESIGNATION ", every list and box shown, no panel name.
 class HeadlessPanelView : public SwitchPanelView {
 public:
-    static const QString kInitialDesignation; // "DESIGNATION "
-
     explicit HeadlessPanelView(WorkingState &state);
 
     int modulePosition(int switchIndex) const override;

@@ -4,7 +4,12 @@
 
 #include <QString>
 
+#include <optional>
+
 namespace kdr {
+
+// What a designation box holds until something is typed, opened or read.
+inline const QString kInitialDesignation = QStringLiteral("DESIGNATION ");
 
 // The part of the window that the panel operations and the file commands work
 // on. Switches are indexed 0 … 9 (SW1 … SW10). Selecting a position from code
@@ -32,12 +37,17 @@ public:
 };
 
 // The twenty lists' selected positions as they stand.
-inline PanelListPositions listPositionsOf(const SwitchPanelView &view)
-{
-    PanelListPositions positions;
-    for (int i = 0; i < kSwitchCount; ++i)
-        positions[i] = {view.modulePosition(i), view.channelPosition(i)};
-    return positions;
-}
+PanelListPositions listPositionsOf(const SwitchPanelView &view);
+
+// Shows the code in `A` in a switch's lists, as reading a panel and opening a file
+// do: `DecodeSwitchCode`, then the module position, then, for "A" … "P", the
+// channel position. "N/A" and "BL/MR" need no channel: the hidden channel list
+// keeps the switch's own, not the position an earlier switch's code left behind.
+void selectDecodedCode(WorkingState &state, SwitchPanelView &view, int switchIndex);
+
+// The codes a write to the panel or a save sends: `error_flag` cleared, the lists
+// collected into `s1w` … `s10w`, `BL` set to 159. Returns the first incomplete
+// switch, if any (then `error_flag` is 1).
+std::optional<int> collectCodesForWriting(WorkingState &state, const SwitchPanelView &view);
 
 } // namespace kdr

@@ -8,8 +8,6 @@
 #include "link/TickWaiter.h"
 #include "model/StatusBox.h"
 #include "model/StatusTexts.h"
-#include "model/SwitchDecoding.h"
-#include "model/SwitchSelection.h"
 
 #include <QScopeGuard>
 #include <QScopedValueRollback>
@@ -156,12 +154,7 @@ OperationResult PanelOperations::readPanel()
 
 void PanelOperations::showSwitch(int switchIndex)
 {
-    DecodeSwitchCode(m_state);
-    m_view.selectModulePosition(switchIndex, m_state.h_index);
-    // "N/A" and "BL/MR" need no channel: the hidden channel list keeps the switch's
-    // own, rather than the position an earlier switch's code left behind.
-    if (!isCompleteModulePosition(m_state.h_index))
-        m_view.selectChannelPosition(switchIndex, m_state.l_index);
+    selectDecodedCode(m_state, m_view, switchIndex);
     m_view.setDesignationText(switchIndex, QString());
     m_view.setDesignationVisible(switchIndex, false);
 }
@@ -179,9 +172,7 @@ OperationResult PanelOperations::writePanel()
     m_status.showStatus();
     m_status.setStatusText(kStartingWrite);
 
-    m_state.error_flag = 0;
-    const std::optional<int> incomplete = CollectSwitchCodes(m_state, listPositionsOf(m_view));
-    m_state.BL = kClosingValue;
+    const std::optional<int> incomplete = collectCodesForWriting(m_state, m_view);
 
     if (!openPort(result))
         return result;

@@ -1,6 +1,7 @@
 #include "ControlTable.h"
 
 #include "model/SwitchCodes.h"
+#include "model/SwitchPanelView.h"
 
 #include <algorithm>
 #include <array>
@@ -104,8 +105,9 @@ std::vector<ControlSpec> buildTable()
     for (int i = 0; i < kSwitchCount; ++i) {
         const int n = i + 1, row = i / 2, column = i % 2;
         table.push_back({QStringLiteral("Text%1").arg(n + 2), K::DesignationBox, 3840 + 1800 * column,
-                         2400 + 1080 * row, 1455, 285, "DESIGNATION ", QStringLiteral("ENTER SW%1 FUNCTION").arg(n),
-                         F::WindowDefault, kSwitchGroups[i].designationTab, i});
+                         2400 + 1080 * row, 1455, 285, kInitialDesignation,
+                         QStringLiteral("ENTER SW%1 FUNCTION").arg(n), F::WindowDefault,
+                         kSwitchGroups[i].designationTab, i});
     }
 
     table.push_back(

@@ -4,18 +4,13 @@
 
 namespace kdr {
 
-bool StorableTextValidator::isTypeable(QChar c)
-{
-    return c.unicode() >= 0x20 && c.unicode() != 0x7F && Kdc::isStorable(QString(c));
-}
-
 QValidator::State StorableTextValidator::validate(QString &input, int &pos) const
 {
     QString kept;
     kept.reserve(input.size());
     int keptBeforeCursor = 0;
     for (qsizetype i = 0; i < input.size(); ++i) {
-        if (!isTypeable(input[i]))
+        if (!Kdc::isTypeable(input[i]))
             continue;
         kept += input[i];
         if (i < pos)

@@ -14,8 +14,6 @@ class StorableTextValidator : public QValidator {
 public:
     using QValidator::QValidator;
     State validate(QString &input, int &pos) const override;
-
-    static bool isTypeable(QChar c);
 };
 
 } // namespace kdr

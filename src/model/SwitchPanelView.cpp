@@ -1,0 +1,31 @@
+#include "SwitchPanelView.h"
+
+#include "SwitchDecoding.h"
+
+namespace kdr {
+
+PanelListPositions listPositionsOf(const SwitchPanelView &view)
+{
+    PanelListPositions positions;
+    for (int i = 0; i < kSwitchCount; ++i)
+        positions[i] = {view.modulePosition(i), view.channelPosition(i)};
+    return positions;
+}
+
+void selectDecodedCode(WorkingState &state, SwitchPanelView &view, int switchIndex)
+{
+    DecodeSwitchCode(state);
+    view.selectModulePosition(switchIndex, state.h_index);
+    if (!isCompleteModulePosition(state.h_index))
+        view.selectChannelPosition(switchIndex, state.l_index);
+}
+
+std::optional<int> collectCodesForWriting(WorkingState &state, const SwitchPanelView &view)
+{
+    state.error_flag = 0;
+    const std::optional<int> incomplete = CollectSwitchCodes(state, listPositionsOf(view));
+    state.BL = kClosingValue;
+    return incomplete;
+}
+
+} // namespace kdr
