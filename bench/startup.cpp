@@ -7,6 +7,7 @@
 #include "bench_util.h"
 
 #include "ui/MainWindow.h"
+#include "ui/WindowFonts.h"
 
 #include <QApplication>
 #include <QFile>
@@ -48,9 +49,12 @@ private:
 
 int child(int argc, char *argv[], const QString &kind)
 {
+    const bool toolWindow = kind == QLatin1String("window");
+    if (toolWindow) // as the program's main() does
+        kdr::startReadingFontConfiguration();
     QApplication app(argc, argv);
     std::unique_ptr<QWidget> window;
-    if (kind == QLatin1String("window")) {
+    if (toolWindow) {
         window = std::make_unique<kdr::MainWindow>();
     } else {
         window = std::make_unique<QWidget>();

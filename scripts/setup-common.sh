@@ -4,7 +4,7 @@
 repo_root=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
 build_dir="$repo_root/build"
 
-packages=(cmake ninja-build make g++ pkg-config qt6-base-dev qt6-serialport-dev libgl-dev fonts-liberation)
+packages=(cmake ninja-build make g++ pkg-config qt6-base-dev qt6-serialport-dev libgl-dev libfontconfig-dev fonts-liberation)
 
 as_root() {
     if [ "$(id -u)" -eq 0 ]; then

@@ -3,6 +3,7 @@
 
 #include "files/ConfigurationFile.h"
 #include "ui/MainWindow.h"
+#include "ui/WindowFonts.h"
 
 #include <QApplication>
 
@@ -17,6 +18,7 @@ int main(int argc, char *argv[])
         return exitStatus;
     if (!desktopAvailable("kdr-switch-panel"))
         return 1;
+    kdr::startReadingFontConfiguration();
 
     kdr::ConfigurationFile::ignoreFileSizeSignal();
     QApplication app(argc, argv);

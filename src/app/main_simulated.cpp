@@ -5,6 +5,7 @@
 
 #include "files/ConfigurationFile.h"
 #include "ui/MainWindow.h"
+#include "ui/WindowFonts.h"
 #include "ui/PanelArt.h"
 
 #include "PtyPanel.h"
@@ -23,6 +24,7 @@ int main(int argc, char *argv[])
 {
     if (!desktopAvailable("kdr-switch-panel-simulated"))
         return 1;
+    kdr::startReadingFontConfiguration();
     kdr::ConfigurationFile::ignoreFileSizeSignal();
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("kdr-switch-panel-simulated"));

@@ -49,6 +49,12 @@ void setCaptionColour(QLabel *caption, const QColor &colour)
     caption->setPalette(p);
 }
 
+// Text boxes lay out their text, in a font, as they are made.
+bool laysOutTextWhenMade(ControlKind kind)
+{
+    return kind == ControlKind::DesignationBox || kind == ControlKind::NameBox || kind == ControlKind::PortChooser;
+}
+
 } // namespace
 
 MainWindow::MainWindow(const QString &serialDevice, QWidget *parent) : QWidget(parent)
@@ -61,12 +67,6 @@ MainWindow::MainWindow(const QString &serialDevice, QWidget *parent) : QWidget(p
     p.setColor(QPalette::Window, kWindowBackground);
     setPalette(p);
     setAutoFillBackground(true);
-    setFont(windowFont(FontRole::WindowDefault));
-    // The program's one window: its dialogs, message boxes and tool tips use its plain
-    // face too. (A text box also lays out its first text in the application's font
-    // before it takes its own: with the platform's default, a face is loaded that
-    // nothing shows.)
-    QApplication::setFont(windowFont(FontRole::SansNormal));
     buildControls();
     QString device = serialDevice.isEmpty() ? Preferences::rememberedPort() : serialDevice;
     if (device.isEmpty())
@@ -208,7 +208,6 @@ QWidget *MainWindow::createControl(const ControlSpec &entry)
     case ControlKind::ModuleList:
     case ControlKind::ChannelList: {
         auto *list = new SelectionList(this);
-        list->setFont(windowFont(entry.font));
         list->setFrameShape(QFrame::Box);
         list->setLineWidth(1);
         list->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
@@ -298,9 +297,25 @@ void MainWindow::placeControl(const ControlSpec &entry, QWidget *widget)
 
 void MainWindow::buildControls()
 {
+    FontListLoader fonts;
+    std::map<const ControlSpec *, QWidget *> made;
     for (const ControlSpec &entry : controlTable())
-        if (QWidget *widget = createControl(entry))
+        if (!laysOutTextWhenMade(entry.kind))
+            made[&entry] = createControl(entry);
+
+    fonts.waitUntilLoaded();
+    setFont(windowFont(FontRole::WindowDefault));
+    // The program's one window: its dialogs, message boxes and tool tips use its plain
+    // face too. (A text box also lays out its first text in the application's font
+    // before it takes its own: with the platform's default, a face is loaded that
+    // nothing shows.)
+    QApplication::setFont(windowFont(FontRole::SansNormal));
+    // Placed in the table's order, which is also the order they are stacked in.
+    for (const ControlSpec &entry : controlTable()) {
+        QWidget *widget = laysOutTextWhenMade(entry.kind) ? createControl(entry) : made[&entry];
+        if (widget)
             placeControl(entry, widget);
+    }
     // A screen reader names the port chooser by its caption.
     findChild<QLabel *>(QStringLiteral("Label15"))->setBuddy(m_portChooser);
 

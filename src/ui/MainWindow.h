@@ -77,6 +77,8 @@ private:
         QLabel *caption = nullptr;
     };
 
+    // The controls are made in two rounds: those that need no font while the list of
+    // fonts loads, then the rest.
     void buildControls();
     QWidget *createControl(const ControlSpec &entry);
     void placeControl(const ControlSpec &entry, QWidget *widget);

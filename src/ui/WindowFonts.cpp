@@ -3,6 +3,12 @@
 #include <QFontDatabase>
 #include <QStringList>
 
+#include <future>
+
+#ifdef KDR_HAVE_FONTCONFIG
+#include <fontconfig/fontconfig.h>
+#endif
+
 namespace kdr {
 
 namespace {
@@ -41,6 +47,14 @@ QFont makeFont(const QString &family, int pixelSize, bool bold, bool underline =
     return font;
 }
 
+// Waited for before Qt touches fontconfig: a second thread that asks for the
+// configuration while the first still parses it parses it all over again.
+std::shared_future<void> &fontConfigurationRead()
+{
+    static std::shared_future<void> read;
+    return read;
+}
+
 } // namespace
 
 QFont windowFont(FontRole role)
@@ -58,6 +72,34 @@ QFont windowFont(FontRole role)
         return makeFont(arialFamily(), 11, false);
     }
     return {};
+}
+
+void startReadingFontConfiguration()
+{
+#ifdef KDR_HAVE_FONTCONFIG
+    if (!fontConfigurationRead().valid())
+        fontConfigurationRead() = std::async(std::launch::async, [] { FcInit(); }).share();
+#endif
+}
+
+FontListLoader::FontListLoader()
+    : m_loading([read = fontConfigurationRead()] {
+          if (read.valid())
+              read.wait();
+          QFontDatabase::families();
+      })
+{
+}
+
+FontListLoader::~FontListLoader()
+{
+    waitUntilLoaded();
+}
+
+void FontListLoader::waitUntilLoaded()
+{
+    if (m_loading.joinable())
+        m_loading.join();
 }
 
 } // namespace kdr
