@@ -20,8 +20,8 @@ QFont windowFont(FontRole role);
 void startReadingFontConfiguration();
 
 // Loads Qt's list of installed fonts on another thread, from construction until
-// waitUntilLoaded() or destruction. The first font of a process costs as much as
-// the rest of the window (the system's whole font configuration is parsed), so the
+// waitUntilLoaded() or destruction, after the font configuration has been read
+// (it reads it itself if startReadingFontConfiguration() was not called). The
 // controls that need no font are made meanwhile. (Whatever uses a font before the
 // wait simply waits there for the list.)
 class FontListLoader {
