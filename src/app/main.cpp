@@ -1,7 +1,6 @@
 #include "DesktopCheck.h"
 #include "WindowArguments.h"
 
-#include "files/ConfigurationFile.h"
 #include "ui/MainWindow.h"
 #include "ui/WindowFonts.h"
 
@@ -19,8 +18,6 @@ int main(int argc, char *argv[])
     if (!desktopAvailable("kdr-switch-panel"))
         return 1;
     kdr::startReadingFontConfiguration();
-
-    kdr::ConfigurationFile::ignoreFileSizeSignal();
     QApplication app(argc, argv);
     QApplication::setOrganizationName(QStringLiteral("KDR"));
     QApplication::setApplicationName(QStringLiteral("kdr-switch-panel"));

@@ -1,7 +1,6 @@
 // kdr-panel: read, program and check switch panels from a terminal, many at once.
 #include "cli/CliProgram.h"
 #include "cli/CliRequest.h"
-#include "files/ConfigurationFile.h"
 
 #include <QCoreApplication>
 
@@ -56,7 +55,6 @@ int main(int argc, char *argv[])
     if (!request)
         return exitStatus;
 
-    kdr::ConfigurationFile::ignoreFileSizeSignal();
     QCoreApplication app(argc, argv);
     QCoreApplication::setApplicationName(QStringLiteral("kdr-panel"));
     QCoreApplication::setApplicationVersion(QStringLiteral(KDR_VERSION));

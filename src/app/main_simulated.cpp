@@ -3,7 +3,6 @@
 // it is simulated so that nobody takes it for a real panel.
 #include "DesktopCheck.h"
 
-#include "files/ConfigurationFile.h"
 #include "ui/MainWindow.h"
 #include "ui/WindowFonts.h"
 #include "ui/PanelArt.h"
@@ -25,7 +24,6 @@ int main(int argc, char *argv[])
     if (!desktopAvailable("kdr-switch-panel-simulated"))
         return 1;
     kdr::startReadingFontConfiguration();
-    kdr::ConfigurationFile::ignoreFileSizeSignal();
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("kdr-switch-panel-simulated"));
     QApplication::setApplicationVersion(QStringLiteral(KDR_VERSION));

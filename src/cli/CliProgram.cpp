@@ -29,14 +29,10 @@ void complain(const QString &line)
 }
 
 // A panel name from a file name, as the name box would take it: what a file can
-// store, without control characters, at most 12 characters.
+// store, without control characters, no longer than the box takes.
 QString panelNameFrom(const QString &text)
 {
-    QString name;
-    for (const QChar c : text)
-        if (Kdc::isTypeable(c))
-            name += c;
-    return name.left(12);
+    return Kdc::typeablePart(text).left(kPanelNameMaxLength);
 }
 
 } // namespace

@@ -1,6 +1,7 @@
 #include "CliRequest.h"
 
 #include "link/PanelPort.h"
+#include "model/SwitchPanelView.h"
 
 #include <QFileInfo>
 
@@ -16,8 +17,6 @@ const std::map<QString, Command> kCommands{
     {QStringLiteral("write"), Command::Write}, {QStringLiteral("verify"), Command::Verify},
     {QStringLiteral("show"), Command::Show},
 };
-
-constexpr int kPanelNameMaxLength = 12;
 
 } // namespace
 

@@ -132,6 +132,9 @@ Loaded load(const QString &path)
 
 QString save(const QString &path, const QByteArray &bytes)
 {
+#ifdef Q_OS_UNIX
+    std::signal(SIGXFSZ, SIG_IGN);
+#endif
     QSaveFile file(path);
     const QString folder = QFileInfo(path).absolutePath();
     if (!QFileInfo(folder).isWritable() && QFileInfo(path).isWritable())
@@ -197,13 +200,6 @@ KdcRecord recordOf(const WorkingState &state, const SwitchPanelView &view)
     }
     record.closing = state.BL;
     return record;
-}
-
-void ignoreFileSizeSignal()
-{
-#ifdef Q_OS_UNIX
-    std::signal(SIGXFSZ, SIG_IGN);
-#endif
 }
 
 } // namespace kdr::ConfigurationFile

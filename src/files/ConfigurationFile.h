@@ -29,7 +29,9 @@ Loaded load(const QString &path);
 
 // Replaces the file in one step, so that a failed save leaves any earlier file as
 // it was. Only where the folder cannot take the temporary file that this needs,
-// but the file itself may be written, is the file written in place.
+// but the file itself may be written, is the file written in place. A write past
+// the process's file-size limit fails like a full disk instead of ending the
+// program (SIGXFSZ is ignored from the first save on).
 // An empty text on success, else the reason.
 QString save(const QString &path, const QByteArray &bytes);
 
@@ -43,10 +45,6 @@ void apply(const KdcRecord &record, WorkingState &state, SwitchPanelView &view);
 
 // The record a save writes: the boxes' texts and the codes `CollectSwitchCodes` left.
 KdcRecord recordOf(const WorkingState &state, const SwitchPanelView &view);
-
-// A write past the process's file-size limit then fails like a full disk instead of
-// ending the program with SIGXFSZ. Idempotent; does nothing where there is no such signal.
-void ignoreFileSizeSignal();
 
 } // namespace ConfigurationFile
 

@@ -29,8 +29,6 @@ const QString FileCommands::kNameMissing = QStringLiteral("Name must be entered 
 FileCommands::FileCommands(WorkingState &state, SwitchPanelView &view, StatusBox &status, FileDialogs &dialogs)
     : m_state(state), m_view(view), m_status(status), m_dialogs(dialogs)
 {
-    // Saves must fail, not end the program, at the file-size limit.
-    ConfigurationFile::ignoreFileSizeSignal();
 }
 
 QString FileCommands::dialogFilter(const QString &filter)

@@ -164,4 +164,14 @@ bool isTypeable(QChar c)
     return c.unicode() >= 0x20 && c.unicode() != 0x7F && isStorable(QString(c));
 }
 
+QString typeablePart(const QString &text)
+{
+    QString kept;
+    kept.reserve(text.size());
+    for (const QChar c : text)
+        if (isTypeable(c))
+            kept += c;
+    return kept;
+}
+
 } // namespace kdr::Kdc

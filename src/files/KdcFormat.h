@@ -45,6 +45,8 @@ bool isStorable(const QString &text);
 // control character (below 0x20, or 0x7F), which would break the file's one line
 // for other readers.
 bool isTypeable(QChar c);
+// The typeable characters of a text, in order.
+QString typeablePart(const QString &text);
 
 } // namespace Kdc
 

@@ -83,12 +83,12 @@ PanelPort::~PanelPort()
     close();
 }
 
-QString PanelPort::platformPortName(int portNumber)
+QString PanelPort::defaultDevice()
 {
 #ifdef Q_OS_WIN
-    return QStringLiteral("COM%1").arg(portNumber);
+    return QStringLiteral("COM1");
 #else
-    return QStringLiteral("/dev/ttyS%1").arg(portNumber - 1);
+    return QStringLiteral("/dev/ttyS0");
 #endif
 }
 

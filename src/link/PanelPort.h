@@ -31,10 +31,9 @@ public:
     explicit PanelPort(QString device, QObject *parent = nullptr);
     ~PanelPort() override;
 
-    // The platform's n-th serial port: "COM<n>" on Windows, "/dev/ttyS<n−1>" elsewhere.
-    static QString platformPortName(int portNumber);
-    // Port 1, which the tool uses unless told otherwise.
-    static QString defaultDevice() { return platformPortName(1); }
+    // Port 1, which the tool uses unless told otherwise: "COM1" on Windows,
+    // "/dev/ttyS0" elsewhere.
+    static QString defaultDevice();
 
     QString device() const { return m_device; }
     // Takes effect at the next open().

@@ -10,6 +10,8 @@ namespace kdr {
 
 // What a designation box holds until something is typed, opened or read.
 inline const QString kInitialDesignation = QStringLiteral("DESIGNATION ");
+// The most characters the panel name box takes.
+constexpr int kPanelNameMaxLength = 12;
 
 // The part of the window that the panel operations and the file commands work
 // on. Switches are indexed 0 … 9 (SW1 … SW10). Selecting a position from code

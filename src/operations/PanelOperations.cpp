@@ -30,6 +30,14 @@ OperationOutcome outcomeOfFailedStep(LinkOutcome outcome)
     }
 }
 
+// A second operation started while one runs does nothing at all.
+OperationResult refusedAsBusy()
+{
+    OperationResult result;
+    result.outcome = OperationOutcome::Busy;
+    return result;
+}
+
 OperationOutcome outcomeOfFailedGreeting(LinkOutcome outcome)
 {
     const OperationOutcome o = outcomeOfFailedStep(outcome);
@@ -97,14 +105,36 @@ OperationResult &PanelOperations::stopped(OperationResult &result)
                 kBadData);
 }
 
+bool PanelOperations::pauseAfterReply(OperationResult &result, StepKind kind, int switchIndex)
+{
+    if (!m_waiter.WaitOneTick()) {
+        stopped(result);
+        return false;
+    }
+    const LinkOutcome tail = m_protocol.CheckReplyEnded();
+    if (tail == LinkOutcome::Ok)
+        return true;
+    report(kind, {tail, std::nullopt});
+    if (switchIndex >= 0)
+        result.codesRead[switchIndex].reset();
+    failAt(result, switchIndex, OperationOutcome::BadData);
+    return false;
+}
+
+auto PanelOperations::closedOnReturn()
+{
+    return qScopeGuard([this] {
+        m_port.close();
+        m_waiter.stop();
+    });
+}
+
 OperationResult PanelOperations::readPanel()
 {
-    OperationResult result;
-    if (m_busy) {
-        result.outcome = OperationOutcome::Busy;
-        return result;
-    }
+    if (m_busy)
+        return refusedAsBusy();
     const QScopedValueRollback<bool> busy(m_busy, true);
+    OperationResult result;
 
     m_status.setStatusColour(StatusColour::Yellow);
     m_status.setStatusText(kStartingRead);
@@ -113,11 +143,7 @@ OperationResult PanelOperations::readPanel()
 
     if (!openPort(result))
         return result;
-    // Every path from here on ends with the port closed and the timer quiet.
-    const auto closer = qScopeGuard([this] {
-        m_port.close();
-        m_waiter.stop();
-    });
+    const auto closer = closedOnReturn();
 
     if (const LinkOutcome greeting = m_protocol.Handshake(); greeting != LinkOutcome::Ok)
         return fail(result, outcomeOfFailedGreeting(greeting), kNoResponse);
@@ -135,15 +161,8 @@ OperationResult PanelOperations::readPanel()
         if (!step.value)
             return failAt(result, i, outcomeOfFailedStep(step.outcome));
         result.codesRead[i] = *step.value;
-        if (step.outcome == LinkOutcome::Ok) {
-            if (!m_waiter.WaitOneTick())
-                return stopped(result);
-            if (const LinkOutcome tail = m_protocol.CheckReplyEnded(); tail != LinkOutcome::Ok) {
-                report(StepKind::Read, {tail, std::nullopt});
-                result.codesRead[i].reset();
-                return failAt(result, i, OperationOutcome::BadData);
-            }
-        }
+        if (step.outcome == LinkOutcome::Ok && !pauseAfterReply(result, StepKind::Read, i))
+            return result;
         showSwitch(i);
         // Out of range: the switch shows what was read, and the read stops at once.
         if (m_state.error_flag == 1)
@@ -161,12 +180,10 @@ void PanelOperations::showSwitch(int switchIndex)
 
 OperationResult PanelOperations::writePanel()
 {
-    OperationResult result;
-    if (m_busy) {
-        result.outcome = OperationOutcome::Busy;
-        return result;
-    }
+    if (m_busy)
+        return refusedAsBusy();
     const QScopedValueRollback<bool> busy(m_busy, true);
+    OperationResult result;
 
     m_status.setStatusColour(StatusColour::Yellow);
     m_status.showStatus();
@@ -176,11 +193,7 @@ OperationResult PanelOperations::writePanel()
 
     if (!openPort(result))
         return result;
-    // Every path from here on ends with the port closed and the timer quiet.
-    const auto closer = qScopeGuard([this] {
-        m_port.close();
-        m_waiter.stop();
-    });
+    const auto closer = closedOnReturn();
 
     if (m_state.error_flag == 1) {
         result.failedSwitch = incomplete.value_or(-1);
@@ -201,12 +214,8 @@ OperationResult PanelOperations::writePanel()
         report(StepKind::Write, step);
         if (m_state.error_flag == 1)
             return failAt(result, failedSwitch, outcomeOfFailedStep(step.outcome));
-        if (!m_waiter.WaitOneTick())
-            return stopped(result);
-        if (const LinkOutcome tail = m_protocol.CheckReplyEnded(); tail != LinkOutcome::Ok) {
-            report(StepKind::Write, {tail, std::nullopt});
-            return failAt(result, failedSwitch, OperationOutcome::BadData);
-        }
+        if (!pauseAfterReply(result, StepKind::Write, failedSwitch))
+            return result;
     }
     return succeed(result, kProgrammed);
 }

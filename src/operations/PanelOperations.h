@@ -44,6 +44,12 @@ private:
     OperationResult &succeed(OperationResult &result, const QString &text);
     // After a pause that ended early: how the operation ends.
     OperationResult &stopped(OperationResult &result);
+    // The pause after an exchange, in which the rest of a reply taken too early would
+    // show. False when the operation ends here (`result` then says how); a reading
+    // whose reply turns out unfinished is no reading.
+    bool pauseAfterReply(OperationResult &result, StepKind kind, int switchIndex);
+    // Every path after the port opened ends with it closed and the timer quiet.
+    auto closedOnReturn();
 
     WorkingState &m_state;
     PanelPort &m_port;

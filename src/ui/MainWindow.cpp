@@ -298,10 +298,11 @@ void MainWindow::placeControl(const ControlSpec &entry, QWidget *widget)
 void MainWindow::buildControls()
 {
     FontListLoader fonts;
-    std::map<const ControlSpec *, QWidget *> made;
-    for (const ControlSpec &entry : controlTable())
-        if (!laysOutTextWhenMade(entry.kind))
-            made[&entry] = createControl(entry);
+    const std::vector<ControlSpec> &table = controlTable();
+    std::vector<QWidget *> made(table.size(), nullptr);
+    for (size_t i = 0; i < table.size(); ++i)
+        if (!laysOutTextWhenMade(table[i].kind))
+            made[i] = createControl(table[i]);
 
     fonts.waitUntilLoaded();
     setFont(windowFont(FontRole::WindowDefault));
@@ -311,11 +312,9 @@ void MainWindow::buildControls()
     // nothing shows.)
     QApplication::setFont(windowFont(FontRole::SansNormal));
     // Placed in the table's order, which is also the order they are stacked in.
-    for (const ControlSpec &entry : controlTable()) {
-        QWidget *widget = laysOutTextWhenMade(entry.kind) ? createControl(entry) : made[&entry];
-        if (widget)
-            placeControl(entry, widget);
-    }
+    for (size_t i = 0; i < table.size(); ++i)
+        if (QWidget *widget = laysOutTextWhenMade(table[i].kind) ? createControl(table[i]) : made[i])
+            placeControl(table[i], widget);
     // A screen reader names the port chooser by its caption.
     findChild<QLabel *>(QStringLiteral("Label15"))->setBuddy(m_portChooser);
 

@@ -62,8 +62,6 @@ public:
     void setPanelNameText(const QString &text) override;
     void showFailedSwitch(int switchIndex) override;
 
-    static constexpr int kPanelNameMaxLength = 12;
-
 protected:
     void showEvent(QShowEvent *event) override;
     bool eventFilter(QObject *watched, QEvent *event) override;

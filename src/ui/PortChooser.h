@@ -20,7 +20,6 @@ public:
     // Where the ports come from (the system's list unless replaced, e.g. by a test).
     void setPortLister(std::function<QList<SerialPortDescription>()> lister) { m_lister = std::move(lister); }
 
-    QString chosenDevice() const { return m_chosen; }
     // Shows a device as chosen without announcing it.
     void showChosen(const QString &device);
 

@@ -6,19 +6,10 @@ namespace kdr {
 
 QValidator::State StorableTextValidator::validate(QString &input, int &pos) const
 {
-    QString kept;
-    kept.reserve(input.size());
-    int keptBeforeCursor = 0;
-    for (qsizetype i = 0; i < input.size(); ++i) {
-        if (!Kdc::isTypeable(input[i]))
-            continue;
-        kept += input[i];
-        if (i < pos)
-            ++keptBeforeCursor;
-    }
+    const QString kept = Kdc::typeablePart(input);
     if (kept.size() != input.size()) {
+        pos = int(Kdc::typeablePart(input.left(pos)).size());
         input = kept;
-        pos = keptBeforeCursor;
     }
     return Acceptable;
 }

@@ -488,6 +488,10 @@ void TestMainWindow::unsavedEditsAskBeforeClosing()
             QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, list->visualItemRect(list->item(0)).center());
         }
     };
+    const auto chooseAndType = [&](MainWindow &w) {
+        clickNotAssigned(w);
+        typeName(w);
+    };
     using A = FileDialogs::CloseAnswer;
     const Case cases[] = {
         {"nothing edited", [](MainWindow &) {}, A::Cancel, false, true, false, false},
@@ -499,19 +503,9 @@ void TestMainWindow::unsavedEditsAskBeforeClosing()
          A::Cancel, false, true, false, false},
         {"typed, cancel", typeName, A::Cancel, false, false, true, false},
         {"typed, discard", typeName, A::Discard, false, true, true, false},
-        {"chosen and typed, save",
-         [&](MainWindow &w) {
-             clickNotAssigned(w);
-             typeName(w);
-         },
-         A::Save, true, true, true, true},
+        {"chosen and typed, save", chooseAndType, A::Save, true, true, true, true},
         {"save refused (incomplete)", typeName, A::Save, true, false, true, false},
-        {"save dialog cancelled",
-         [&](MainWindow &w) {
-             clickNotAssigned(w);
-             typeName(w);
-         },
-         A::Save, false, false, true, false},
+        {"save dialog cancelled", chooseAndType, A::Save, false, false, true, false},
     };
     for (const Case &c : cases) {
         QFile::remove(saved);
