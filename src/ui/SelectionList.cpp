@@ -4,6 +4,7 @@
 #include <QMouseEvent>
 #include <QPainter>
 #include <QProxyStyle>
+#include <QScopedValueRollback>
 #include <QScrollBar>
 #include <QStyledItemDelegate>
 
@@ -121,7 +122,7 @@ void SelectionList::addEntry(const QString &text, int itemValue)
 
 void SelectionList::selectQuietly(int position)
 {
-    m_selectingFromCode = true;
+    const QScopedValueRollback quiet(m_selectingFromCode, true);
     if (position >= 0 && position < count()) {
         selectionModel()->setCurrentIndex(model()->index(position, 0), QItemSelectionModel::ClearAndSelect);
         scrollToItem(item(position));
@@ -131,7 +132,6 @@ void SelectionList::selectQuietly(int position)
         selectionModel()->setCurrentIndex(QModelIndex(), QItemSelectionModel::NoUpdate);
         m_lastSelected = -1;
     }
-    m_selectingFromCode = false;
 }
 
 void SelectionList::notify()
@@ -235,9 +235,8 @@ void SelectionList::focusInEvent(QFocusEvent *event)
     // Qt makes the first row current when a list without one gets the focus; undo
     // that so that no entry looks chosen before the user chooses one.
     if (!hadCurrent && selectedPosition() == -1 && currentIndex().isValid()) {
-        m_selectingFromCode = true;
+        const QScopedValueRollback quiet(m_selectingFromCode, true);
         selectionModel()->setCurrentIndex(QModelIndex(), QItemSelectionModel::NoUpdate);
-        m_selectingFromCode = false;
     }
     viewport()->update();
 }
