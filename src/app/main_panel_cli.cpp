@@ -45,6 +45,46 @@ void stopOnSignals(kdr::cli::CliProgram &program)
 } // namespace
 #endif
 
+#ifdef Q_OS_WIN
+#include <windows.h>
+
+#include <csignal>
+
+namespace {
+
+kdr::cli::CliProgram *stoppable = nullptr;
+HANDLE portsClosed = nullptr;
+
+// Runs on a thread of its own that Windows starts for the event. Ctrl+C, Ctrl+Break
+// and closing the console all stop as Ctrl+C does elsewhere (status 130).
+BOOL WINAPI onConsoleEvent(DWORD event)
+{
+    if (event != CTRL_C_EVENT && event != CTRL_BREAK_EVENT && event != CTRL_CLOSE_EVENT)
+        return FALSE;
+    QMetaObject::invokeMethod(stoppable, [] { stoppable->stop(SIGINT); }, Qt::QueuedConnection);
+    // For a closed console Windows ends the process as soon as this returns (and at
+    // the latest after five seconds): first let every port stop and close.
+    if (event == CTRL_CLOSE_EVENT)
+        ::WaitForSingleObject(portsClosed, 4500);
+    return TRUE;
+}
+
+void stopOnSignals(kdr::cli::CliProgram &program)
+{
+    stoppable = &program;
+    portsClosed = ::CreateEventW(nullptr, TRUE, FALSE, nullptr);
+    ::SetConsoleCtrlHandler(onConsoleEvent, TRUE);
+}
+
+void signalPortsClosed()
+{
+    if (portsClosed)
+        ::SetEvent(portsClosed);
+}
+
+} // namespace
+#endif
+
 int main(int argc, char *argv[])
 {
     QStringList arguments;
@@ -59,9 +99,11 @@ int main(int argc, char *argv[])
     QCoreApplication::setApplicationName(QStringLiteral("kdr-panel"));
     QCoreApplication::setApplicationVersion(QStringLiteral(KDR_VERSION));
     kdr::cli::CliProgram program(std::move(*request));
-#ifdef Q_OS_UNIX
     stopOnSignals(program);
-#endif
     program.start();
-    return app.exec();
+    const int status = app.exec();
+#ifdef Q_OS_WIN
+    signalPortsClosed();
+#endif
+    return status;
 }

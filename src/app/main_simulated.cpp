@@ -7,10 +7,12 @@
 #include "ui/WindowFonts.h"
 #include "ui/PanelArt.h"
 
-#include "PtyPanel.h"
+#include "InProcessPanel.h"
+
+#include "link/PanelPort.h"
+#include "operations/PanelSession.h"
 
 #include <QApplication>
-#include <QMessageBox>
 
 namespace {
 
@@ -28,16 +30,13 @@ int main(int argc, char *argv[])
     QApplication::setApplicationName(QStringLiteral("kdr-switch-panel-simulated"));
     QApplication::setApplicationVersion(QStringLiteral(KDR_VERSION));
     QApplication::setDesktopFileName(QStringLiteral("kdr-switch-panel-simulated"));
-    kdr::sim::PtyPanel panel;
-    if (!panel.isPluggedIn()) {
-        QMessageBox::critical(nullptr, QStringLiteral("SIMULATED PANEL"),
-                              QStringLiteral("COULD NOT OPEN A PSEUDO-TERMINAL FOR THE SIMULATED PANEL"));
-        return 1;
-    }
+    // On a line inside the program: it needs no pseudo-terminal, so it runs everywhere.
+    kdr::sim::InProcessPanel panel;
     for (int address = 0; address < 10; ++address)
         panel.panel().setCode(address, kSampleCodes[address]);
 
-    kdr::MainWindow window(panel.devicePath());
+    kdr::MainWindow window(QStringLiteral("SIMULATED"));
+    window.session().port().useInProcessLine(panel.line());
     window.setTitleSuffix(QStringLiteral(" - SIMULATED PANEL"));
     window.setWindowIcon(kdr::programIcon(kdr::IconKind::Simulated));
     window.fixPort();

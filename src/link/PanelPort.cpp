@@ -73,7 +73,7 @@ void PanelPort::traceArrivals()
     if (!lcWire().isDebugEnabled())
         return;
     // Each byte is traced once, when it arrives, not again when it is taken.
-    const QByteArray waiting = m_port.peek(m_port.bytesAvailable());
+    const QByteArray waiting = m_line ? m_line->peek() : m_port.peek(m_port.bytesAvailable());
     traceWire(m_device, WireDirection::Received, waiting.mid(m_traced));
     m_traced = waiting.size();
 }
@@ -94,6 +94,15 @@ QString PanelPort::defaultDevice()
 
 PortOpenError PanelPort::open(const LineSettings &settings)
 {
+    if (m_line) {
+        if (!m_lineOpen) {
+            m_lineOpen = true;
+            m_lost = false;
+            connect(m_line, &InProcessLine::arrived, this, &PanelPort::traceArrivals);
+            m_line->takeAll();
+        }
+        return PortOpenError::None;
+    }
     if (m_port.isOpen())
         return PortOpenError::None;
     m_lost = false;
@@ -114,12 +123,19 @@ PortOpenError PanelPort::open(const LineSettings &settings)
 
 void PanelPort::close()
 {
+    if (m_lineOpen) {
+        m_lineOpen = false;
+        if (m_line)
+            disconnect(m_line, &InProcessLine::arrived, this, &PanelPort::traceArrivals);
+    }
     if (m_port.isOpen())
         m_port.close();
 }
 
 bool PanelPort::isOpen() const
 {
+    if (m_line)
+        return m_lineOpen;
     return m_port.isOpen() && !m_lost;
 }
 
@@ -128,6 +144,10 @@ void PanelPort::send(const QByteArray &bytes)
     if (!isOpen())
         return;
     traceWire(m_device, WireDirection::Sent, bytes);
+    if (m_line) {
+        m_line->transmit(bytes);
+        return;
+    }
     m_port.write(bytes);
     m_port.flush();
 }
@@ -136,14 +156,17 @@ int PanelPort::bytesWaiting() const
 {
     if (!isOpen())
         return 0;
-    return int(std::min<qint64>(m_port.bytesAvailable(), 32767));
+    const qint64 waiting = m_line ? m_line->bytesWaiting() : m_port.bytesAvailable();
+    return int(std::min<qint64>(waiting, 32767));
 }
 
 QByteArray PanelPort::takeAll()
 {
+    m_traced = 0;
+    if (m_line)
+        return m_lineOpen ? m_line->takeAll() : QByteArray();
     if (!m_port.isOpen())
         return {};
-    m_traced = 0;
     return m_port.readAll();
 }
 
@@ -151,9 +174,9 @@ void PanelPort::discardInput()
 {
     if (!isOpen())
         return;
-    traceWire(m_device, WireDirection::Dropped, m_port.readAll());
-    m_traced = 0;
-    m_port.clear(QSerialPort::Input);
+    traceWire(m_device, WireDirection::Dropped, takeAll());
+    if (!m_line)
+        m_port.clear(QSerialPort::Input);
 }
 
 void PanelPort::onError(QSerialPort::SerialPortError error)

@@ -1,9 +1,11 @@
 #pragma once
 
+#include "InProcessLine.h"
 #include "LineSettings.h"
 
 #include <QByteArray>
 #include <QObject>
+#include <QPointer>
 #include <QSerialPort>
 #include <QString>
 
@@ -25,6 +27,9 @@ enum class PortOpenError {
 //
 // A port whose cable goes away is closed at once and reported through
 // connectionLost(); sending on a closed port does nothing.
+//
+// Given an in-process line, the port talks to the peer at its far end instead of a
+// serial device, whatever its device name; everything else stays the same.
 class PanelPort : public QObject {
     Q_OBJECT
 public:
@@ -38,6 +43,8 @@ public:
     QString device() const { return m_device; }
     // Takes effect at the next open().
     void setDevice(const QString &device) { m_device = device; }
+    // Takes effect at the next open(); the line must outlive its use here.
+    void useInProcessLine(InProcessLine *line) { m_line = line; }
 
     // Applies the settings before opening (some devices, pseudo-terminals among
     // them, refuse framing changes once open) and empties the line.
@@ -64,6 +71,8 @@ private:
     void traceArrivals();
 
     QSerialPort m_port{this};
+    QPointer<InProcessLine> m_line;
+    bool m_lineOpen = false;
     QString m_device;
     bool m_lost = false;
     qint64 m_traced = 0; // bytes waiting that the wire trace has shown

@@ -36,7 +36,13 @@ QList<SerialPortDescription> availableSerialPorts()
 {
     QList<SerialPortDescription> ports;
     for (const QSerialPortInfo &info : QSerialPortInfo::availablePorts()) {
-        SerialPortDescription port{info.systemLocation(), info.description(), info.manufacturer(),
+#ifdef Q_OS_WIN
+        // "COM3", as Device Manager names it, rather than its device path "\\.\COM3".
+        const QString device = info.portName();
+#else
+        const QString device = info.systemLocation();
+#endif
+        SerialPortDescription port{device, info.description(), info.manufacturer(),
                                    info.serialNumber(),   std::nullopt,       std::nullopt};
         if (info.hasVendorIdentifier())
             port.vendorId = info.vendorIdentifier();

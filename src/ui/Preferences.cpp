@@ -1,7 +1,10 @@
 #include "Preferences.h"
 
+#include <QCoreApplication>
 #include <QSettings>
 #include <QStandardPaths>
+
+#include <memory>
 
 namespace kdr::Preferences {
 
@@ -9,18 +12,31 @@ namespace {
 const QString kPortKey = QStringLiteral("serial/port");
 const QString kFolderKey = QStringLiteral("files/folder");
 
+// On Windows an INI file in the user's application-data folder, for the tool writes
+// no registry keys; elsewhere the platform's own place.
+std::unique_ptr<QSettings> settings()
+{
+#ifdef Q_OS_WIN
+    constexpr QSettings::Format format = QSettings::IniFormat;
+#else
+    constexpr QSettings::Format format = QSettings::NativeFormat;
+#endif
+    return std::make_unique<QSettings>(format, QSettings::UserScope, QCoreApplication::organizationName(),
+                                       QCoreApplication::applicationName());
+}
+
 void store(const QString &key, const QString &value)
 {
-    QSettings settings;
-    settings.setValue(key, value);
+    const auto stored = settings();
+    stored->setValue(key, value);
     // Kept at once, not only when the program ends: a crash or a power cut must not forget it.
-    settings.sync();
+    stored->sync();
 }
 } // namespace
 
 QString rememberedPort()
 {
-    return QSettings().value(kPortKey).toString();
+    return settings()->value(kPortKey).toString();
 }
 
 void rememberPort(const QString &device)
@@ -30,7 +46,7 @@ void rememberPort(const QString &device)
 
 QString fileFolder()
 {
-    const QString folder = QSettings().value(kFolderKey).toString();
+    const QString folder = settings()->value(kFolderKey).toString();
     return folder.isEmpty() ? QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation) : folder;
 }
 

@@ -2,7 +2,6 @@
 
 #include <QFile>
 #include <QSocketNotifier>
-#include <QThread>
 #include <QTimer>
 
 #include <cerrno>
@@ -14,9 +13,8 @@
 namespace kdr::sim {
 
 PtyPanel::PtyPanel(PanelFaults faults, QString linkPath, QObject *parent)
-    : QObject(parent), m_panel(std::move(faults)), m_linkPath(std::move(linkPath))
+    : AnsweringPanel(std::move(faults), parent), m_linkPath(std::move(linkPath))
 {
-    m_clock.start();
     plugIn();
 }
 
@@ -30,19 +28,6 @@ PtyPanel::~PtyPanel()
 QString PtyPanel::devicePath() const
 {
     return m_linkPath.isEmpty() ? m_terminal : m_linkPath;
-}
-
-QList<QByteArray> PtyPanel::commands() const
-{
-    QList<QByteArray> all;
-    for (const Received &r : m_received)
-        all.append(r.bytes);
-    return all;
-}
-
-int PtyPanel::countOf(const QByteArray &command) const
-{
-    return int(commands().count(command));
 }
 
 bool PtyPanel::plugIn()
@@ -66,7 +51,7 @@ bool PtyPanel::plugIn()
     }
     ::fcntl(master, F_SETFL, ::fcntl(master, F_GETFL) | O_NONBLOCK);
     m_master = master;
-    m_commandCount = 0;
+    pluggedIn();
     m_notifier = new QSocketNotifier(master, QSocketNotifier::Read, this);
     connect(m_notifier, &QSocketNotifier::activated, this, &PtyPanel::onReadable);
     if (!m_linkPath.isEmpty()) {
@@ -94,39 +79,14 @@ void PtyPanel::onReadable()
 {
     char buffer[256];
     const ssize_t n = ::read(m_master, buffer, sizeof buffer);
-    if (n <= 0)
-        return;
-    const qint64 now = m_clock.elapsed();
-    for (const SimulatedPanel::Command &command : m_panel.receive(QByteArray(buffer, n))) {
-        m_received.append({now, command.bytes});
-        ++m_commandCount;
-        emit commandReceived(command.bytes);
-        const int hangUpAfter = m_panel.faults().hangUpAfterCommands;
-        if (hangUpAfter > 0 && m_commandCount >= hangUpAfter) {
-            QTimer::singleShot(0, this, &PtyPanel::hangUp);
-            return;
-        }
-        if (!command.reply)
-            continue;
-        const PanelFaults &faults = m_panel.faults();
-        const int delay = faults.replyDelayAt.value(command.address(), faults.replyDelayMs);
-        const QByteArray reply = *command.reply;
-        if (faults.dripIntervalMs > 0) {
-            for (qsizetype i = 0; i < reply.size(); ++i)
-                QTimer::singleShot(delay + int(i) * faults.dripIntervalMs, Qt::PreciseTimer, this,
-                                   [this, byte = reply.mid(i, 1)] { send(byte); });
-        } else if (delay > 0) {
-            QTimer::singleShot(delay, Qt::PreciseTimer, this, [this, reply] { send(reply); });
-        } else {
-            send(reply);
-        }
-    }
+    if (n > 0)
+        receive(QByteArray(buffer, n));
 }
 
-void PtyPanel::send(const QByteArray &bytes)
+bool PtyPanel::write(const QByteArray &bytes)
 {
     if (m_master < 0)
-        return;
+        return false;
     qsizetype done = 0;
     while (done < bytes.size()) {
         const ssize_t n = ::write(m_master, bytes.constData() + done, size_t(bytes.size() - done));
@@ -136,10 +96,7 @@ void PtyPanel::send(const QByteArray &bytes)
             break;
         done += n;
     }
-    m_lastReplyAtNs = m_clock.nsecsElapsed();
-    emit replied(bytes);
-    if (const int stall = m_panel.faults().stallAfterReplyMs; stall > 0)
-        QThread::msleep(stall);
+    return true;
 }
 
 } // namespace kdr::sim

@@ -1,0 +1,42 @@
+#pragma once
+
+#include <QByteArray>
+#include <QMutex>
+#include <QObject>
+
+namespace kdr {
+
+// A line to a peer inside the same program, a simulated panel, where no serial port
+// is to be had (Windows has no pseudo-terminals). A PanelPort given one talks to it
+// instead of a serial device.
+//
+// As over a cable, neither end sees what the other sent before its own event loop
+// runs: bytes the port sends reach the peer through transmitted(), delivered in the
+// peer's thread; bytes the peer answers wait for the port until it takes them. The
+// two ends may live on different threads.
+class InProcessLine : public QObject {
+    Q_OBJECT
+public:
+    explicit InProcessLine(QObject *parent = nullptr);
+
+    // The peer's end: bytes on their way to the port.
+    void answer(const QByteArray &bytes);
+
+    // The port's end.
+    void transmit(const QByteArray &bytes);
+    qsizetype bytesWaiting() const;
+    QByteArray takeAll();
+    QByteArray peek() const;
+
+signals:
+    // Connected queued: the peer sees the bytes when its event loop runs.
+    void transmitted(const QByteArray &bytes);
+    // Bytes have come for the port; wakes a port that waits in another thread.
+    void arrived();
+
+private:
+    mutable QMutex m_mutex;
+    QByteArray m_waiting;
+};
+
+} // namespace kdr

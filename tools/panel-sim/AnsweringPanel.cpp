@@ -1,0 +1,65 @@
+#include "AnsweringPanel.h"
+
+#include <QThread>
+#include <QTimer>
+
+namespace kdr::sim {
+
+AnsweringPanel::AnsweringPanel(PanelFaults faults, QObject *parent) : QObject(parent), m_panel(std::move(faults))
+{
+    m_clock.start();
+}
+
+QList<QByteArray> AnsweringPanel::commands() const
+{
+    QList<QByteArray> all;
+    for (const Received &r : m_received)
+        all.append(r.bytes);
+    return all;
+}
+
+int AnsweringPanel::countOf(const QByteArray &command) const
+{
+    return int(commands().count(command));
+}
+
+void AnsweringPanel::receive(const QByteArray &bytes)
+{
+    const qint64 now = m_clock.elapsed();
+    for (const SimulatedPanel::Command &command : m_panel.receive(bytes)) {
+        m_received.append({now, command.bytes});
+        ++m_commandCount;
+        emit commandReceived(command.bytes);
+        const int hangUpAfter = m_panel.faults().hangUpAfterCommands;
+        if (hangUpAfter > 0 && m_commandCount >= hangUpAfter) {
+            QTimer::singleShot(0, this, &AnsweringPanel::hangUp);
+            return;
+        }
+        if (!command.reply)
+            continue;
+        const PanelFaults &faults = m_panel.faults();
+        const int delay = faults.replyDelayAt.value(command.address(), faults.replyDelayMs);
+        const QByteArray reply = *command.reply;
+        if (faults.dripIntervalMs > 0) {
+            for (qsizetype i = 0; i < reply.size(); ++i)
+                QTimer::singleShot(delay + int(i) * faults.dripIntervalMs, Qt::PreciseTimer, this,
+                                   [this, byte = reply.mid(i, 1)] { send(byte); });
+        } else if (delay > 0) {
+            QTimer::singleShot(delay, Qt::PreciseTimer, this, [this, reply] { send(reply); });
+        } else {
+            send(reply);
+        }
+    }
+}
+
+void AnsweringPanel::send(const QByteArray &bytes)
+{
+    if (!write(bytes))
+        return;
+    m_lastReplyAtNs = m_clock.nsecsElapsed();
+    emit replied(bytes);
+    if (const int stall = m_panel.faults().stallAfterReplyMs; stall > 0)
+        QThread::msleep(stall);
+}
+
+} // namespace kdr::sim
