@@ -2,7 +2,11 @@
 #include "cli/CliProgram.h"
 #include "cli/CliRequest.h"
 
+#include "InProcessPanel.h"
+
 #include <QCoreApplication>
+
+#include <memory>
 
 #ifdef Q_OS_UNIX
 #include <QSocketNotifier>
@@ -98,7 +102,14 @@ int main(int argc, char *argv[])
     QCoreApplication app(argc, argv);
     QCoreApplication::setApplicationName(QStringLiteral("kdr-panel"));
     QCoreApplication::setApplicationVersion(QStringLiteral(KDR_VERSION));
+    std::unique_ptr<kdr::sim::InProcessPanel> simulated;
+    if (request->simulatedPanel) {
+        simulated = std::make_unique<kdr::sim::InProcessPanel>();
+        simulated->panel().storeSampleConfiguration();
+    }
     kdr::cli::CliProgram program(std::move(*request));
+    if (simulated)
+        program.useInProcessLine(simulated->line());
     stopOnSignals(program);
     program.start();
     const int status = app.exec();

@@ -14,13 +14,6 @@
 
 #include <QApplication>
 
-namespace {
-
-// One of each kind of assignment, so that a first read shows what the lists can hold.
-constexpr int kSampleCodes[] = {0, 13, 25, 37, 160, 159, 42, 58, 160, 99};
-
-} // namespace
-
 int main(int argc, char *argv[])
 {
     if (!desktopAvailable("kdr-switch-panel-simulated"))
@@ -32,8 +25,7 @@ int main(int argc, char *argv[])
     QApplication::setDesktopFileName(QStringLiteral("kdr-switch-panel-simulated"));
     // On a line inside the program: it needs no pseudo-terminal, so it runs everywhere.
     kdr::sim::InProcessPanel panel;
-    for (int address = 0; address < 10; ++address)
-        panel.panel().setCode(address, kSampleCodes[address]);
+    panel.panel().storeSampleConfiguration();
 
     kdr::MainWindow window(QStringLiteral("SIMULATED"));
     window.session().port().useInProcessLine(panel.line());

@@ -3,6 +3,7 @@
 #include "CliReport.h"
 
 #include "files/ConfigurationFile.h"
+#include "link/PanelPort.h"
 #include "model/HeadlessPanelView.h"
 #include "operations/PanelSession.h"
 
@@ -146,11 +147,15 @@ void CliProgram::concludeRead(PanelSession &session, PortReport &report) const
 
 void CliProgram::runOnPorts()
 {
-    PanelJobs::Prepare prepare;
+    std::optional<KdcRecord> written;
     if (m_request.command == Command::Write)
-        prepare = [record = *m_record](PanelSession &session) {
-            ConfigurationFile::apply(record, session.state(), session.headlessView());
-        };
+        written = m_record;
+    PanelJobs::Prepare prepare = [written, line = m_line](PanelSession &session) {
+        if (line)
+            session.port().useInProcessLine(line);
+        if (written)
+            ConfigurationFile::apply(*written, session.state(), session.headlessView());
+    };
     PanelJobs::Conclude conclude = [this](PanelSession &session, PortReport &report) { concludeRead(session, report); };
     m_jobs = std::make_unique<PanelJobs>(
         m_request.ports, m_request.command == Command::Write ? PanelJobs::Operation::Write : PanelJobs::Operation::Read,

@@ -4,6 +4,7 @@
 #include "PanelJobs.h"
 
 #include "files/KdcFormat.h"
+#include "link/InProcessLine.h"
 
 #include <QObject>
 
@@ -25,6 +26,9 @@ public:
     void start();
     // Ctrl+C or SIGTERM: every port stops at once; the program ends with 128 + signal.
     void stop(int signalNumber);
+    // Every port talks to the peer of this line instead (a panel simulated inside the
+    // program); the line must outlive the program's work.
+    void useInProcessLine(InProcessLine *line) { m_line = line; }
 
 private:
     int showPorts();
@@ -39,6 +43,7 @@ private:
     std::optional<KdcRecord> m_record;
     std::array<Code, kSwitchCount> m_fileCodes{}; // what a write sends, and a verify expects
     std::unique_ptr<PanelJobs> m_jobs;
+    InProcessLine *m_line = nullptr;
     int m_stoppedBy = 0;
 };
 

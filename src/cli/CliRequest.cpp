@@ -50,6 +50,8 @@ const char *usage()
            "                   the file's name without .kdc when not given)\n"
            "  --json           one JSON object a line (JSON Lines) instead of text\n"
            "  --trace          every byte sent and received, in hex, on standard error\n"
+           "  --simulated-panel  instead of a port, a panel simulated inside the program that\n"
+           "                   holds a sample configuration (to try kdr-panel without one)\n"
            "\n"
            "Exit status: 0 done (and for verify, the panels match); 1 verify found a\n"
            "difference; 2 bad usage or a file that cannot be read or is not valid; 3 a port\n"
@@ -98,6 +100,8 @@ std::optional<CliRequest> parseArguments(const QStringList &arguments, int &exit
             request.json = true;
         } else if (argument == QLatin1String("--trace") && usesPorts) {
             request.trace = true;
+        } else if (argument == QLatin1String("--simulated-panel") && usesPorts) {
+            request.simulatedPanel = true;
         } else if (argument == QLatin1String("--port") && usesPorts) {
             const auto port = value();
             if (!port)
@@ -125,6 +129,10 @@ std::optional<CliRequest> parseArguments(const QStringList &arguments, int &exit
     }
     if (takesFile && request.file.isEmpty())
         return refuse(QStringLiteral("%1 needs a FILE.kdc").arg(first));
+    if (request.simulatedPanel && !request.ports.isEmpty())
+        return refuse(QStringLiteral("--simulated-panel takes the place of --port"));
+    if (request.simulatedPanel)
+        request.ports << QStringLiteral("SIMULATED");
     if (usesPorts && request.ports.isEmpty())
         request.ports << PanelPort::defaultDevice();
     if (!request.output.isEmpty() && request.ports.size() > 1)

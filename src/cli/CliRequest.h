@@ -18,6 +18,7 @@ struct CliRequest {
     QString panelName; // read with --output
     bool json = false;
     bool trace = false;
+    bool simulatedPanel = false; // a panel inside the program instead of ports
 };
 
 const char *usage();

@@ -8,6 +8,13 @@ SimulatedPanel::SimulatedPanel(PanelFaults faults) : m_faults(std::move(faults))
     m_codes[kAddresses - 1] = 159;
 }
 
+void SimulatedPanel::storeSampleConfiguration()
+{
+    constexpr int kSampleCodes[] = {0, 13, 25, 37, 160, 159, 42, 58, 160, 99};
+    for (int address = 0; address < 10; ++address)
+        m_codes[address] = kSampleCodes[address];
+}
+
 QList<SimulatedPanel::Command> SimulatedPanel::receive(const QByteArray &bytes)
 {
     m_pending += bytes;

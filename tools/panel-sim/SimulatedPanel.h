@@ -34,6 +34,9 @@ public:
 
     explicit SimulatedPanel(PanelFaults faults = {});
 
+    // One of each kind of assignment, so that a first read shows what the lists can hold.
+    void storeSampleConfiguration();
+
     struct Command {
         QByteArray bytes;
         std::optional<QByteArray> reply; // nothing when the panel stays silent
