@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // A full panel read and a full panel write through the window against a panel that
 // answers at once: how close each comes to its pacing floor, and what CPU it costs.
 #include "bench_util.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Programming many panels at once with kdr-panel: one panel, then eight panels on
 // eight simulators, in the same run. Reports the ratio of the eight-panel wall time
 // to the one-panel wall time (goal 1.05 or less) and kdr-panel's CPU time per port

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Soak run: alternating full writes and reads through the window against a
 // simulated panel over a pseudo-terminal, with faults injected now and then.
 // Reports the outcomes that should not have happened, memory growth from the 20th

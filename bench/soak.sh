@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Soak run of the whole tool against the simulated panel (see soak.cpp).
 #   bench/soak.sh [cycles]          normal build (build/)
 #   bench/soak.sh --asan [cycles]   AddressSanitizer + UBSan build (build-asan/)

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Start-up cost of the tool's window against a bare Qt window of the same size, in
 // one run: the time from starting the program to the first finished paint of its
 // window, and the resident memory at that moment. Each kind is started afresh a

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // How much CPU a wait for the panel costs, and how soon it notices a complete reply.
 #include "bench_util.h"
 

@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Proves that the .deb installs and starts on a fresh Debian 12: builds the package,
 # makes a clean bookworm system with debootstrap (kept untouched in
 # build/debootstrap-bookworm for the next run, and copied afresh to

@@ -1,3 +1,4 @@
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Shared by the scripts: installs what is missing and builds in build/.
 # Safe to run again: it installs only missing packages and rebuilds only what changed.
 

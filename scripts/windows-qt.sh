@@ -1,3 +1,4 @@
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Sourced by scripts/windows: builds a static Qt 6.4.2 for x86_64-w64-mingw32 once, into a
 # cache outside the work tree, so that later runs, fresh clones and CI reuse it.
 #   KDR_WINDOWS_CACHE      where the cache lives (default ~/.cache/kdr-switch-panel)

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // kdr-panel: read, program and check switch panels from a terminal, many at once.
 #include "cli/CliProgram.h"
 #include "cli/CliRequest.h"
@@ -65,7 +66,8 @@ BOOL WINAPI onConsoleEvent(DWORD event)
 {
     if (event != CTRL_C_EVENT && event != CTRL_BREAK_EVENT && event != CTRL_CLOSE_EVENT)
         return FALSE;
-    QMetaObject::invokeMethod(stoppable, [] { stoppable->stop(SIGINT); }, Qt::QueuedConnection);
+    QMetaObject::invokeMethod(
+        stoppable, [] { stoppable->stop(SIGINT); }, Qt::QueuedConnection);
     // For a closed console Windows ends the process as soon as this returns (and at
     // the latest after five seconds): first let every port stop and close.
     if (event == CTRL_CLOSE_EVENT)

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The tool's window wired to a simulated panel inside the same program, for trying
 // it without hardware. The panel holds a sample configuration; the title says that
 // it is simulated so that nobody takes it for a real panel.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "CliProgram.h"
 
 #include "CliReport.h"

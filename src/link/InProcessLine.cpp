@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "InProcessLine.h"
 
 #include <QMutexLocker>
@@ -19,7 +20,8 @@ void InProcessLine::transmit(const QByteArray &bytes)
 {
     // Queued even within one thread, so that the peer answers from its event loop,
     // never from inside the port's send.
-    QMetaObject::invokeMethod(this, [this, bytes] { emit transmitted(bytes); }, Qt::QueuedConnection);
+    QMetaObject::invokeMethod(
+        this, [this, bytes] { emit transmitted(bytes); }, Qt::QueuedConnection);
 }
 
 qsizetype InProcessLine::bytesWaiting() const

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "SerialPorts.h"
 
 #include <QFileInfo>
@@ -42,8 +43,8 @@ QList<SerialPortDescription> availableSerialPorts()
 #else
         const QString device = info.systemLocation();
 #endif
-        SerialPortDescription port{device, info.description(), info.manufacturer(),
-                                   info.serialNumber(),   std::nullopt,       std::nullopt};
+        SerialPortDescription port{device,       info.description(), info.manufacturer(), info.serialNumber(),
+                                   std::nullopt, std::nullopt};
         if (info.hasVendorIdentifier())
             port.vendorId = info.vendorIdentifier();
         if (info.hasProductIdentifier())

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "StepStatus.h"
 
 #include "model/StatusTexts.h"

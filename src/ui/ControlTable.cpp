@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "ControlTable.h"
 
 #include "model/SwitchCodes.h"

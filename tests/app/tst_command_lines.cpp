@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The programs' command lines, run as a person would run them.
 #include <QProcess>
 #include <QTest>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // kdr-panel end to end: the real program against simulated panels on pseudo-terminals.
 #include "PtyPanel.h"
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // libFuzzer target: the configuration file reader must survive any bytes at all,
 // and whatever it accepts must write back and read again to the same record.
 #include "files/KdcFormat.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "files/ConfigurationFile.h"
 #include "files/KdcFormat.h"
 #include "files/Windows1252.h"

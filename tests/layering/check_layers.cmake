@@ -1,3 +1,4 @@
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Fails when a file under SOURCE_DIR (src/) includes a header of a higher layer,
 # or of a sibling on the same layer:
 #   model <- link <- operations, files <- ui, cli <- app

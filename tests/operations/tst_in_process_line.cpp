@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The in-process line, which the simulated programs use on every platform: the same
 // wire as over a serial port, with nothing but the program itself.
 #include "link/PanelPort.h"

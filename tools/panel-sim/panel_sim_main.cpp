@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // panel-sim: a simulated switch panel on a pseudo-terminal. It prints the terminal's
 // path; point a serial program at it (or link it to the first serial port) and
 // watch the traffic it logs.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Draws the icon theme files of both programs from the window's own icon drawing:
 // a scalable SVG and PNG files at the sizes desktops ask for, and the Windows
 // programs' icon files (src/app/windows/NAME.ico, beside DIR's parent folder).
@@ -46,8 +47,8 @@ QByteArray icoFile(IconKind kind)
     quint32 offset = 6 + 16 * quint32(images.size());
     for (qsizetype i = 0; i < images.size(); ++i) {
         const int size = sizes[i];
-        out << quint8(size == 256 ? 0 : size) << quint8(size == 256 ? 0 : size) << quint8(0) << quint8(0)
-            << quint16(1) << quint16(32) << quint32(images[i].size()) << offset;
+        out << quint8(size == 256 ? 0 : size) << quint8(size == 256 ? 0 : size) << quint8(0) << quint8(0) << quint16(1)
+            << quint16(32) << quint32(images[i].size()) << offset;
         offset += quint32(images[i].size());
     }
     for (const QByteArray &png : images)

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Makes the README's pictures of the window: as it opens, after a successful read
 // of a (simulated) panel, and after a read from a panel that does not answer.
 //   window-shot DIR
@@ -12,8 +13,6 @@
 
 namespace {
 
-constexpr int kSampleCodes[] = {0, 13, 25, 37, 160, 159, 42, 58, 160, 99};
-
 bool save(QWidget &window, const QString &path)
 {
     QCoreApplication::processEvents();
@@ -25,8 +24,7 @@ bool save(QWidget &window, const QString &path)
 bool readAndSave(kdr::sim::PanelFaults faults, const QString &path)
 {
     kdr::sim::PtyPanel panel(std::move(faults));
-    for (int address = 0; address < 10; ++address)
-        panel.panel().setCode(address, kSampleCodes[address]);
+    panel.panel().storeSampleConfiguration();
     kdr::MainWindow window(panel.devicePath());
     window.show();
     window.findChild<QPushButton *>(QStringLiteral("READ_CONFIG"))->click();

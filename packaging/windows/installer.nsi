@@ -1,0 +1,88 @@
+; SPDX-License-Identifier: GPL-3.0-or-later
+; The Windows installer: for the current user only, so that it needs no
+; administrator. Made by make-packages.sh (BIN: the staged files, TOP: the source tree).
+Unicode true
+ManifestDPIAware true
+RequestExecutionLevel user
+SetCompressor /SOLID lzma
+
+!define PRODUCT "KDR Switch Panel"
+!define PROGID "KDR.SwitchPanel.Configuration"
+!define UNINSTALL_KEY "Software\Microsoft\Windows\CurrentVersion\Uninstall\KDRSwitchPanel"
+
+Name "${PRODUCT} ${VERSION}"
+OutFile "${OUT}"
+Icon "${TOP}/src/app/windows/kdr-switch-panel.ico"
+UninstallIcon "${TOP}/src/app/windows/kdr-switch-panel.ico"
+InstallDir "$LOCALAPPDATA\Programs\${PRODUCT}"
+InstallDirRegKey HKCU "${UNINSTALL_KEY}" "InstallLocation"
+LicenseData "${BIN}/LICENSE.txt"
+VIProductVersion "${VERSION}.0"
+VIAddVersionKey "ProductName" "${PRODUCT}"
+VIAddVersionKey "FileDescription" "${PRODUCT} setup"
+VIAddVersionKey "FileVersion" "${VERSION}"
+VIAddVersionKey "ProductVersion" "${VERSION}"
+VIAddVersionKey "LegalCopyright" "GPL-3.0-or-later"
+
+Page license
+Page directory
+Page instfiles
+UninstPage uninstConfirm
+UninstPage instfiles
+
+Section "Install"
+    SetShellVarContext current
+    SetOutPath "$INSTDIR"
+    File "${BIN}/kdr-switch-panel.exe"
+    File "${BIN}/kdr-switch-panel-simulated.exe"
+    File "${BIN}/kdr-panel.exe"
+    File "${BIN}/LICENSE.txt"
+    File "${BIN}/READ-ME.txt"
+    File "${BIN}/THIRD-PARTY-NOTICES.txt"
+    WriteUninstaller "$INSTDIR\uninstall.exe"
+
+    CreateDirectory "$SMPROGRAMS\${PRODUCT}"
+    CreateShortcut "$SMPROGRAMS\${PRODUCT}\${PRODUCT}.lnk" "$INSTDIR\kdr-switch-panel.exe"
+    CreateShortcut "$SMPROGRAMS\${PRODUCT}\${PRODUCT} (simulated panel).lnk" "$INSTDIR\kdr-switch-panel-simulated.exe"
+
+    ; .kdc files open in the tool, with its icon: the user's own file-type classes.
+    WriteRegStr HKCU "Software\Classes\.kdc" "" "${PROGID}"
+    WriteRegStr HKCU "Software\Classes\${PROGID}" "" "KDR switch panel configuration"
+    WriteRegStr HKCU "Software\Classes\${PROGID}\DefaultIcon" "" "$INSTDIR\kdr-switch-panel.exe,0"
+    WriteRegStr HKCU "Software\Classes\${PROGID}\shell\open\command" "" '"$INSTDIR\kdr-switch-panel.exe" "%1"'
+    System::Call 'shell32::SHChangeNotify(i 0x08000000, i 0, p 0, p 0)'
+
+    WriteRegStr HKCU "${UNINSTALL_KEY}" "DisplayName" "${PRODUCT}"
+    WriteRegStr HKCU "${UNINSTALL_KEY}" "DisplayVersion" "${VERSION}"
+    WriteRegStr HKCU "${UNINSTALL_KEY}" "Publisher" "KDR switch panel tools"
+    WriteRegStr HKCU "${UNINSTALL_KEY}" "DisplayIcon" "$INSTDIR\kdr-switch-panel.exe,0"
+    WriteRegStr HKCU "${UNINSTALL_KEY}" "InstallLocation" "$INSTDIR"
+    WriteRegStr HKCU "${UNINSTALL_KEY}" "UninstallString" '"$INSTDIR\uninstall.exe"'
+    WriteRegStr HKCU "${UNINSTALL_KEY}" "QuietUninstallString" '"$INSTDIR\uninstall.exe" /S'
+    WriteRegDWORD HKCU "${UNINSTALL_KEY}" "NoModify" 1
+    WriteRegDWORD HKCU "${UNINSTALL_KEY}" "NoRepair" 1
+    WriteRegDWORD HKCU "${UNINSTALL_KEY}" "EstimatedSize" ${SIZE_KB}
+SectionEnd
+
+Section "Uninstall"
+    SetShellVarContext current
+    Delete "$INSTDIR\kdr-switch-panel.exe"
+    Delete "$INSTDIR\kdr-switch-panel-simulated.exe"
+    Delete "$INSTDIR\kdr-panel.exe"
+    Delete "$INSTDIR\LICENSE.txt"
+    Delete "$INSTDIR\READ-ME.txt"
+    Delete "$INSTDIR\THIRD-PARTY-NOTICES.txt"
+    Delete "$INSTDIR\uninstall.exe"
+    RMDir "$INSTDIR"
+    Delete "$SMPROGRAMS\${PRODUCT}\${PRODUCT}.lnk"
+    Delete "$SMPROGRAMS\${PRODUCT}\${PRODUCT} (simulated panel).lnk"
+    RMDir "$SMPROGRAMS\${PRODUCT}"
+
+    ; .kdc goes only while it is still this tool's.
+    ReadRegStr $0 HKCU "Software\Classes\.kdc" ""
+    StrCmp $0 "${PROGID}" 0 +2
+        DeleteRegKey HKCU "Software\Classes\.kdc"
+    DeleteRegKey HKCU "Software\Classes\${PROGID}"
+    System::Call 'shell32::SHChangeNotify(i 0x08000000, i 0, p 0, p 0)'
+    DeleteRegKey HKCU "${UNINSTALL_KEY}"
+SectionEnd

@@ -1,0 +1,54 @@
+#!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
+# The installer under Wine, silently (/S), as a user without administrator rights:
+#   installer_under_wine.sh SETUP.EXE
+# After the install: the programs and texts, both Start-menu entries, the .kdc file
+# type with the tool's icon, the entry in the installed programs. After the silent
+# uninstall: none of it.
+set -uo pipefail
+setup=$1
+failures=0
+pass() { printf '  ok    %s\n' "$*"; }
+fail() { printf '  FAIL  %s\n' "$*"; failures=$((failures + 1)); }
+check() { if eval "$2"; then pass "$1"; else fail "$1"; fi; }
+
+product="KDR Switch Panel"
+drive_c="$WINEPREFIX/drive_c"
+user_dir=$(find "$drive_c/users" -mindepth 1 -maxdepth 1 -type d ! -name Public | head -n 1)
+dir="$user_dir/AppData/Local/Programs/$product"
+menu="$user_dir/AppData/Roaming/Microsoft/Windows/Start Menu/Programs/$product"
+reg_value() { wine reg query "$1" /ve 2>/dev/null | tr -d '\r' | sed -n 's/.*REG_SZ[[:space:]]*//p'; }
+reg_has() { wine reg query "$1" >/dev/null 2>&1; }
+classes='HKCU\Software\Classes'
+uninstall_key='HKCU\Software\Microsoft\Windows\CurrentVersion\Uninstall\KDRSwitchPanel'
+
+wine "$setup" /S
+wineserver -w
+echo "after the silent install, in $dir:"
+for file in kdr-switch-panel.exe kdr-switch-panel-simulated.exe kdr-panel.exe LICENSE.txt READ-ME.txt \
+    THIRD-PARTY-NOTICES.txt uninstall.exe; do
+    check "$file" '[ -f "$dir/$file" ]'
+done
+check "Start menu: $product" '[ -f "$menu/$product.lnk" ]'
+check "Start menu: $product (simulated panel)" '[ -f "$menu/$product (simulated panel).lnk" ]'
+progid=$(reg_value "$classes\\.kdc")
+check ".kdc is $progid" '[ "$progid" = KDR.SwitchPanel.Configuration ]'
+command=$(reg_value "$classes\\$progid\\shell\\open\\command")
+check ".kdc opens with: $command" '[[ "$command" == *"kdr-switch-panel.exe\" \"%1\"" ]]'
+icon=$(reg_value "$classes\\$progid\\DefaultIcon")
+check ".kdc icon: $icon" '[[ "$icon" == *"kdr-switch-panel.exe,0" ]]'
+name=$(wine reg query "$uninstall_key" /v DisplayName 2>/dev/null | tr -d '\r' | sed -n 's/.*REG_SZ[[:space:]]*//p')
+check "installed programs: $name" '[ "$name" = "$product" ]'
+check "nothing under HKEY_LOCAL_MACHINE" '! wine reg query "HKLM\Software\Microsoft\Windows\CurrentVersion\Uninstall\KDRSwitchPanel" >/dev/null 2>&1'
+
+wine "$dir/uninstall.exe" /S
+wineserver -w
+echo "after the silent uninstall:"
+check "no program folder" '[ ! -e "$dir" ]'
+check "no Start-menu folder" '[ ! -e "$menu" ]'
+check "no .kdc file type" '! reg_has "$classes\\.kdc"'
+check "no file-type class" '! reg_has "$classes\\KDR.SwitchPanel.Configuration"'
+check "no installed-programs entry" '! reg_has "$uninstall_key"'
+
+[ "$failures" = 0 ] && echo "installer under Wine: all passed" || echo "installer under Wine: $failures failed"
+exit $((failures > 0))
