@@ -205,6 +205,15 @@ void TestKdrPanel::exitStatusesFromTheirCauses()
     const Run usage = run({QStringLiteral("read"), QStringLiteral("--output")});
     QCOMPARE(usage.status, 2);
     QVERIFY(usage.err.startsWith("kdr-panel: --output needs a FILE\nUsage: kdr-panel ports"));
+
+    // The panel inside the program answers like a good one, and replaces the ports.
+    const Run simulated = run({QStringLiteral("read"), QStringLiteral("--simulated-panel")});
+    QCOMPARE(simulated.status, 0);
+    QVERIFY(simulated.out.startsWith("SW1  A  1  (0)\nSW2  B  4  (13)\n"));
+    const Run both = run({QStringLiteral("read"), QStringLiteral("--simulated-panel"), QStringLiteral("--port"),
+                          path(QStringLiteral("good"))});
+    QCOMPARE(both.status, 2);
+    QVERIFY(both.err.startsWith("kdr-panel: --simulated-panel takes the place of --port\n"));
 }
 
 void TestKdrPanel::badFileSendsNothing()

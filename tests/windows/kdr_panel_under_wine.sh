@@ -43,8 +43,23 @@ echo "kdr-panel.exe on a COM port that is a pseudo-terminal"
 "$sim" --silent --link "$here/panel" >"$here/sim.log" 2>&1 &
 for _ in $(seq 50); do [ -e "$here/panel" ] && break; sleep 0.1; done
 ln -sfn "$here/panel" "$WINEPREFIX/dosdevices/com5"
+# While the program holds the port, the line must be set as the panel needs it.
+(
+    for _ in $(seq 100); do
+        sleep 0.05
+        settings=$(stty -F "$(readlink -f "$here/panel")" -a 2>/dev/null)
+        [[ "$settings" == *"speed 9600"* ]] && { echo "$settings" >"$here/line-settings"; break; }
+    done
+) &
 expect_status "silent panel on COM5" 4 wine_exe read --port COM5 --trace
 cp "$here/err" "$here/silent-windows.trace"
+wait $!
+if grep -q 'speed 9600' "$here/line-settings" 2>/dev/null && grep -qw cs8 "$here/line-settings" &&
+    grep -qw -- -parenb "$here/line-settings" && grep -qw -- -cstopb "$here/line-settings"; then
+    pass "the line is set to 9600 8N1"
+else
+    fail "the line is not set to 9600 8N1"
+fi
 handshakes=$(grep -c ' <- 41$' "$here/sim.log")
 if [ "$handshakes" = 6 ]; then pass "the simulator saw six handshakes"; else fail "the simulator saw $handshakes handshakes"; fi
 if paced_a_tick_apart "$here/silent-windows.trace"; then pass "handshakes a tick apart"; else fail "handshakes not a tick apart"; fi
