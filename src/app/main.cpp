@@ -20,6 +20,8 @@ int main(int argc, char *argv[])
         return 1;
     kdr::startReadingFontConfiguration();
     QApplication app(argc, argv);
+    // The window's controls are laid out for this style's metrics, on every platform.
+    QApplication::setStyle(QStringLiteral("Fusion"));
     QApplication::setOrganizationName(QStringLiteral("KDR"));
     QApplication::setApplicationName(QStringLiteral("kdr-switch-panel"));
     QApplication::setApplicationVersion(QStringLiteral(KDR_VERSION));

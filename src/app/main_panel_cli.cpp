@@ -101,6 +101,9 @@ int main(int argc, char *argv[])
     if (!request)
         return exitStatus;
 
+    // The trace belongs on standard error, redirected or not: Qt on Windows would
+    // send it to the debugger instead when it finds no console window.
+    qputenv("QT_FORCE_STDERR_LOGGING", "1");
     QCoreApplication app(argc, argv);
     QCoreApplication::setApplicationName(QStringLiteral("kdr-panel"));
     QCoreApplication::setApplicationVersion(QStringLiteral(KDR_VERSION));

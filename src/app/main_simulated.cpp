@@ -21,6 +21,8 @@ int main(int argc, char *argv[])
         return 1;
     kdr::startReadingFontConfiguration();
     QApplication app(argc, argv);
+    // The window's controls are laid out for this style's metrics, on every platform.
+    QApplication::setStyle(QStringLiteral("Fusion"));
     QApplication::setApplicationName(QStringLiteral("kdr-switch-panel-simulated"));
     QApplication::setApplicationVersion(QStringLiteral(KDR_VERSION));
     QApplication::setDesktopFileName(QStringLiteral("kdr-switch-panel-simulated"));

@@ -87,6 +87,10 @@ SelectionList::SelectionList(QWidget *parent) : QListWidget(parent)
     // What lies beside the scroll bar inside the frame is the list's own, not the picture's.
     QPalette p = palette();
     p.setColor(QPalette::Window, p.color(QPalette::Base));
+    // Every list shows its choice whether or not it has the focus (Windows would
+    // mark it in an unfocused list in a grey hardly set off from the white).
+    for (const QPalette::ColorRole role : {QPalette::Highlight, QPalette::HighlightedText})
+        p.setColor(QPalette::Inactive, role, p.color(QPalette::Active, role));
     setPalette(p);
     setAutoFillBackground(true);
     connect(this, &QListWidget::itemSelectionChanged, this, &SelectionList::onSelectionChanged);

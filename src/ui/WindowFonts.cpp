@@ -26,13 +26,9 @@ QString installedFamily(std::initializer_list<const char *> candidates)
     return QString::fromLatin1(*(candidates.end() - 1));
 }
 
-// Every Windows has the window's own faces; of the places it runs, only Wine has
-// none of them, but it has Tahoma. Elsewhere the face metric-compatible with Arial.
-#ifdef Q_OS_WIN
-constexpr const char *kFallbackFamily = "Tahoma";
-#else
+// Every Windows has the window's own faces. Elsewhere, and under Wine, which takes
+// the system's fonts, the face metric-compatible with Arial stands in.
 constexpr const char *kFallbackFamily = "Liberation Sans";
-#endif
 
 const QString &sansFamily()
 {

@@ -11,7 +11,7 @@
 # a tick apart, each write followed by its read-back), verify with a difference
 # (exit 1), and Ctrl+C during a write (exit 130, nothing more sent).
 set -uo pipefail
-exe=$1 sim=$2 linux=$3
+exe=$(realpath "$1") sim=$(realpath "$2") linux=$(realpath "$3")
 here=$(mktemp -d)
 trap 'kill $(jobs -p) 2>/dev/null; rm -rf "$here"' EXIT
 failures=0
@@ -29,14 +29,14 @@ expect_status() { # what status command...
 wine_exe() { wine "$exe" "$@"; }
 
 # Frames sent, one per line, from a --trace on standard error.
-sent_frames() { sed -n 's/^kdr\.link: [0-9.]* ms [^ ]* -> //p' "$1"; }
+sent_frames() { tr -d '\r' <"$1" | sed -n 's/^kdr\.link: [0-9.]* ms [^ ]* -> //p'; }
 # The times of the frames sent, in ms.
-sent_times() { sed -n 's/^kdr\.link: \([0-9.]*\) ms [^ ]* -> .*/\1/p' "$1"; }
+sent_times() { tr -d '\r' <"$1" | sed -n 's/^kdr\.link: \([0-9.]*\) ms [^ ]* -> .*/\1/p'; }
 # Every frame but a read-back must come a tick (100 ms) after the frame before it.
 paced_a_tick_apart() {
     paste -d' ' <(sent_times "$1") <(sent_frames "$1" | cut -c1-2) | awk '
         NR > 1 && $2 != "56" && $1 - last < 99.5 { bad = 1; print "        " $1 " ms is " $1 - last " ms after the frame before" }
-        { last = $1 } END { exit bad }'
+        { last = $1 } END { exit bad || NR < 2 }'
 }
 
 echo "kdr-panel.exe on a COM port that is a pseudo-terminal"
@@ -100,9 +100,8 @@ kill -INT $pid
 wait $pid
 status=$?
 sent_when_stopped=$(sent_frames ctrl-c.trace | wc -l)
-sleep 0.5
 if [ "$status" = 130 ]; then pass "Ctrl+C during a write: exit 130"; else fail "Ctrl+C during a write: exit $status"; fi
-if [ "$sent_when_stopped" -lt 23 ]; then pass "stopped after $sent_when_stopped of 23 frames"; else fail "the write ran to its end"; fi
+if [ "$sent_when_stopped" -ge 1 ] && [ "$sent_when_stopped" -lt 23 ]; then pass "stopped after $sent_when_stopped of 23 frames"; else fail "the write ran to its end"; fi
 
 [ "$failures" = 0 ] && echo "kdr-panel.exe under Wine: all passed" || echo "kdr-panel.exe under Wine: $failures failed"
 exit $((failures > 0))
