@@ -1,7 +1,8 @@
 ; SPDX-License-Identifier: GPL-3.0-or-later
 ; The Windows installer: for the current user only, so that it needs no
 ; administrator. Made by make-packages.sh (BIN: the staged files, TOP: the source tree).
-Unicode true
+; A 64-bit installer for the 64-bit programs (and for Wine without its 32-bit part).
+Target amd64-unicode
 ManifestDPIAware true
 RequestExecutionLevel user
 SetCompressor /SOLID lzma

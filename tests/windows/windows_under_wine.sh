@@ -14,6 +14,11 @@ failures=0
 pass() { printf '  ok    %s\n' "$*"; }
 fail() { printf '  FAIL  %s\n' "$*"; failures=$((failures + 1)); }
 
+# A Wine session started earlier without a display (the console tests) would keep
+# the windows from it: start afresh.
+wineserver -k 2>/dev/null
+wineserver -w 2>/dev/null
+
 display=:$((90 + RANDOM % 100))
 Xvfb "$display" -screen 0 1024x768x24 -nolisten tcp >/dev/null 2>&1 &
 xvfb=$!
