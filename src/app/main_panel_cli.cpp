@@ -7,6 +7,7 @@
 
 #include <QCoreApplication>
 
+#include <cstdio>
 #include <memory>
 
 #ifdef Q_OS_UNIX
@@ -45,6 +46,10 @@ void stopOnSignals(kdr::cli::CliProgram &program)
     action.sa_flags = SA_RESTART;
     ::sigaction(SIGINT, &action, nullptr);
     ::sigaction(SIGTERM, &action, nullptr);
+    // A dropped SSH session hangs up: stop as on SIGTERM.
+    ::sigaction(SIGHUP, &action, nullptr);
+    // A reader that went away is a write error to report, not a silent death.
+    ::signal(SIGPIPE, SIG_IGN);
 }
 
 } // namespace
@@ -94,8 +99,14 @@ void signalPortsClosed()
 int main(int argc, char *argv[])
 {
     QStringList arguments;
-    for (int i = 0; i < argc; ++i)
+    for (int i = 0; i < argc; ++i) {
         arguments << QString::fromLocal8Bit(argv[i]);
+        // A name that does not survive the conversion would name another file.
+        if (arguments.last().toLocal8Bit() != QByteArray(argv[i])) {
+            std::fprintf(stderr, "kdr-panel: argument %d is not valid text in this system's encoding\n", i);
+            return 2;
+        }
+    }
     int exitStatus = 0;
     auto request = kdr::cli::parseArguments(arguments, exitStatus);
     if (!request)

@@ -13,16 +13,20 @@
 #include <QLoggingCategory>
 #include <QTimer>
 
+#include <cerrno>
 #include <cstdio>
+#include <cstring>
 
 namespace kdr::cli {
 
 namespace {
 
-void print(const QByteArray &text)
+// False when the text did not reach standard output (a full disk, a closed pipe
+// or descriptor): results that nobody gets are no success.
+bool print(const QByteArray &text)
 {
-    std::fwrite(text.constData(), 1, size_t(text.size()), stdout);
-    std::fflush(stdout);
+    const bool written = std::fwrite(text.constData(), 1, size_t(text.size()), stdout) == size_t(text.size());
+    return std::fflush(stdout) == 0 && written && !std::ferror(stdout);
 }
 
 void complain(const QString &line)
@@ -43,8 +47,19 @@ CliProgram::CliProgram(CliRequest request, QObject *parent) : QObject(parent), m
 
 CliProgram::~CliProgram() = default;
 
+void CliProgram::show(const QByteArray &text)
+{
+    if (print(text) || m_outputFailed)
+        return;
+    m_outputFailed = true;
+    complain(QStringLiteral("kdr-panel: standard output: could not write: %1")
+                 .arg(QString::fromLocal8Bit(std::strerror(errno))));
+}
+
 void CliProgram::finish(int status)
 {
+    if (m_outputFailed && status < 128)
+        status = std::max(status, int(kOutputFailed));
     QTimer::singleShot(0, qApp, [status] { QCoreApplication::exit(status); });
 }
 
@@ -62,6 +77,14 @@ void CliProgram::start()
             complain(
                 QStringLiteral("kdr-panel: --name: a configuration file cannot store \"%1\"").arg(m_request.panelName));
             return finish(kUsage);
+        }
+        // Found before a port is opened, not after the whole panel was read.
+        if (!m_request.output.isEmpty()) {
+            if (const QString problem = ConfigurationFile::problemSavingTo(m_request.output); !problem.isEmpty()) {
+                complain(QStringLiteral("kdr-panel: %1: cannot save there: %2")
+                             .arg(terminalSafe(m_request.output), problem));
+                return finish(kUsage);
+            }
         }
         return runOnPorts();
     case Command::Write:
@@ -84,7 +107,7 @@ void CliProgram::stop(int signalNumber)
 
 int CliProgram::showPorts()
 {
-    print(portsText(availableSerialPorts(), m_request.json));
+    show(portsText(availableSerialPorts(), m_request.json));
     return kSucceeded;
 }
 
@@ -93,7 +116,7 @@ int CliProgram::showFile()
     if (!loadFile())
         return kUsage;
     // The codes as the file holds them, not as an open would select them.
-    print(showText(*m_record, m_record->codes, m_request.json));
+    show(showText(*m_record, m_record->codes, m_request.json));
     return kSucceeded;
 }
 
@@ -172,7 +195,7 @@ void CliProgram::portsEnded(const QList<PortReport> &reports)
     const Shown shown = m_request.command == Command::Write    ? Shown::Write
                         : m_request.command == Command::Verify ? Shown::Verify
                                                                : Shown::Read;
-    print(reportText(reports, shown, m_fileCodes, m_request.json));
+    show(reportText(reports, shown, m_fileCodes, m_request.json));
     int status = kSucceeded;
     for (const PortReport &report : reports) {
         if (const QString line = problemLine(report); !line.isEmpty())

@@ -25,7 +25,8 @@ public:
 
     // Starts the work; the application's event loop ends with the exit status.
     void start();
-    // Ctrl+C or SIGTERM: every port stops at once; the program ends with 128 + signal.
+    // Ctrl+C, SIGTERM or SIGHUP: every port stops at once; the program ends with
+    // 128 + signal.
     void stop(int signalNumber);
     // Every port talks to the peer of this line instead (a panel simulated inside the
     // program); the line must outlive the program's work.
@@ -39,6 +40,7 @@ private:
     void portsEnded(const QList<PortReport> &reports);
     void concludeRead(PanelSession &session, PortReport &report) const;
     void finish(int status);
+    void show(const QByteArray &text);
 
     CliRequest m_request;
     std::optional<KdcRecord> m_record;
@@ -46,6 +48,7 @@ private:
     std::unique_ptr<PanelJobs> m_jobs;
     InProcessLine *m_line = nullptr;
     int m_stoppedBy = 0;
+    bool m_outputFailed = false;
 };
 
 } // namespace kdr::cli

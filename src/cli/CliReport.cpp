@@ -36,6 +36,26 @@ QString switchName(int index)
     return QStringLiteral("SW%1").arg(index + 1);
 }
 
+// "SW1 " … "SW10" at the start of a row, so that the rows line up.
+QString rowName(int index)
+{
+    return switchName(index).leftJustified(4);
+}
+
+// The status line of one port: a verify's verdict, a stop, or the panel status text.
+QString statusOf(const PortReport &report, Shown what)
+{
+    const OperationResult &result = report.result;
+    if (result.outcome == OperationOutcome::Interrupted)
+        return QStringLiteral("STOPPED");
+    if (what == Shown::Verify && result.succeeded())
+        return report.differences.isEmpty() ? QStringLiteral("THE SWITCH PANEL MATCHES THE FILE")
+                                            : QStringLiteral("THE SWITCH PANEL DIFFERS FROM THE FILE AT %1 SWITCH%2")
+                                                  .arg(report.differences.size())
+                                                  .arg(report.differences.size() == 1 ? "" : "ES");
+    return result.statusText;
+}
+
 // The reason a port could not be opened, as the status box gives it, for a message line.
 QString openProblem(PortOpenError error)
 {
@@ -45,10 +65,24 @@ QString openProblem(PortOpenError error)
 
 } // namespace
 
+QString terminalSafe(const QString &text)
+{
+    QString safe;
+    safe.reserve(text.size());
+    for (const QChar c : text) {
+        const char16_t u = c.unicode();
+        if (u < 0x20 || u == 0x7f || (u >= 0x80 && u < 0xa0) || u == '\\')
+            safe += QStringLiteral("\\x%1").arg(int(u), 2, 16, QLatin1Char('0'));
+        else
+            safe += c;
+    }
+    return safe;
+}
+
 int exitStatusOf(const PortReport &report)
 {
     if (!report.problem.isEmpty())
-        return kUsage;
+        return kOutputFailed;
     switch (report.result.outcome) {
     case OperationOutcome::Succeeded:
         return report.differences.isEmpty() ? kSucceeded : kDiffers;
@@ -116,9 +150,10 @@ QByteArray showText(const KdcRecord &record, const std::array<Code, kSwitchCount
                          {QStringLiteral("designations"), designations},
                          {QStringLiteral("codes"), codeList}});
     }
-    QString text = QStringLiteral("PANEL NAME  %1\n").arg(record.panel);
+    QString text = QStringLiteral("PANEL NAME  %1\n").arg(terminalSafe(record.panel));
     for (int i = 0; i < kSwitchCount; ++i)
-        text += QStringLiteral("%1  \"%2\"  %3\n").arg(switchName(i), record.designations[i], codeText(codes[i]));
+        text += QStringLiteral("%1  \"%2\"  %3\n")
+                    .arg(rowName(i), terminalSafe(record.designations[i]), codeText(codes[i]));
     return text.toUtf8();
 }
 
@@ -131,8 +166,10 @@ QByteArray reportText(const QList<PortReport> &reports, Shown what, const std::a
         if (json) {
             QJsonObject object{{QStringLiteral("port"), report.device},
                                {QStringLiteral("ok"), exitStatusOf(report) == kSucceeded},
-                               {QStringLiteral("status"), result.statusText},
+                               {QStringLiteral("status"), statusOf(report, what)},
                                {QStringLiteral("seconds"), report.seconds}};
+            if (!report.problem.isEmpty())
+                object.insert(QStringLiteral("problem"), report.problem);
             if (what != Shown::Write)
                 object.insert(QStringLiteral("codes"), codesJson(result));
             if (what == Shown::Verify) {
@@ -148,25 +185,24 @@ QByteArray reportText(const QList<PortReport> &reports, Shown what, const std::a
         }
         QString text;
         if (reports.size() > 1)
-            text += QStringLiteral("PORT %1\n").arg(report.device);
+            text += QStringLiteral("PORT %1\n").arg(terminalSafe(report.device));
         const bool anyRead = std::any_of(result.codesRead.begin(), result.codesRead.end(),
                                          [](const auto &code) { return code.has_value(); });
         if (what == Shown::Read && anyRead) {
             for (int i = 0; i < kSwitchCount; ++i)
-                text += QStringLiteral("%1  %2\n").arg(switchName(i), codeText(result.codesRead[i]));
+                text += QStringLiteral("%1  %2\n").arg(rowName(i), codeText(result.codesRead[i]));
         }
         if (what == Shown::Verify) {
             for (int i : report.differences)
                 text += QStringLiteral("%1  panel %2  file %3\n")
-                            .arg(switchName(i), codeText(result.codesRead[i]), codeText(expected[i]));
+                            .arg(rowName(i), codeText(result.codesRead[i]), codeText(expected[i]));
         }
-        text += result.statusText + QLatin1Char('\n');
+        // A verify's verdict follows the read's own status text.
         if (what == Shown::Verify && result.succeeded())
-            text += report.differences.isEmpty()
-                        ? QStringLiteral("THE SWITCH PANEL MATCHES THE FILE\n")
-                        : QStringLiteral("THE SWITCH PANEL DIFFERS FROM THE FILE AT %1 SWITCH%2\n")
-                              .arg(report.differences.size())
-                              .arg(report.differences.size() == 1 ? "" : "ES");
+            text += result.statusText + QLatin1Char('\n');
+        text += statusOf(report, what) + QLatin1Char('\n');
+        if (!report.problem.isEmpty())
+            text += QStringLiteral("THE READING WAS NOT SAVED: %1\n").arg(terminalSafe(report.problem));
         out += text.toUtf8();
     }
     return out;
@@ -203,7 +239,9 @@ QString problemLine(const PortReport &report)
         problem = result.statusText.toLower();
         break;
     }
-    return problem.isEmpty() ? QString() : QStringLiteral("kdr-panel: %1: %2").arg(report.device, problem);
+    return problem.isEmpty()
+               ? QString()
+               : QStringLiteral("kdr-panel: %1: %2").arg(terminalSafe(report.device), terminalSafe(problem));
 }
 
 } // namespace kdr::cli

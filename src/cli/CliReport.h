@@ -22,10 +22,16 @@ enum ExitStatus : int {
     kUsage = 2, // also a file that cannot be read or is not valid
     kPortNotOpened = 3,
     kNoResponse = 4,
-    kBadData = 5, // also a failed read-back or a lost connection
+    kBadData = 5,      // also a failed read-back or a lost connection
+    kOutputFailed = 6, // standard output, or the reading's file, could not be written
 };
 
 int exitStatusOf(const PortReport &report);
+
+// A text from a file or the command line as a terminal may show it: control
+// characters (and the backslash) written as \xHH escapes, so that no name can move
+// the cursor, retitle the terminal or start a line of its own.
+QString terminalSafe(const QString &text);
 
 // "B  4  (13)", "N/A  (160)", "BL/MR  (159)"; "-" for a switch that was not read.
 QString codeText(std::optional<Code> code);

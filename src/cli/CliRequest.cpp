@@ -57,8 +57,9 @@ const char *usage()
            "Exit status: 0 done (and for verify, the panels match); 1 verify found a\n"
            "difference; 2 bad usage or a file that cannot be read or is not valid; 3 a port\n"
            "could not be opened; 4 a panel did not answer; 5 bad data, a failed read-back or\n"
-           "a lost connection; 130 or 143 stopped by Ctrl+C or SIGTERM. With several ports,\n"
-           "the highest.\n";
+           "a lost connection; 6 the results could not be written (standard output, or the\n"
+           "reading's file); 129, 130 or 143 stopped by SIGHUP, Ctrl+C or SIGTERM. With\n"
+           "several ports, the highest.\n";
 }
 
 std::optional<CliRequest> parseArguments(const QStringList &arguments, int &exitStatus)
@@ -109,11 +110,18 @@ std::optional<CliRequest> parseArguments(const QStringList &arguments, int &exit
                 return refuse(QStringLiteral("--port needs a DEVICE"));
             if (request.ports.contains(*port))
                 return refuse(QStringLiteral("%1 is named twice").arg(*port));
+            // Two names of one device (a link and its target) would be two sessions on one line.
+            const QString device = QFileInfo(*port).canonicalFilePath();
+            for (const QString &earlier : std::as_const(request.ports))
+                if (!device.isEmpty() && QFileInfo(earlier).canonicalFilePath() == device)
+                    return refuse(QStringLiteral("%1 is the same port as %2").arg(*port, earlier));
             request.ports << *port;
         } else if (argument == QLatin1String("--output") && request.command == Command::Read) {
             const auto output = value();
             if (!output)
                 return refuse(QStringLiteral("--output needs a FILE"));
+            if (!request.output.isEmpty())
+                return refuse(QStringLiteral("--output is given twice"));
             request.output = *output;
         } else if (argument == QLatin1String("--name") && request.command == Command::Read) {
             const auto name = value();

@@ -131,8 +131,24 @@ Loaded load(const QString &path)
     return {std::move(record), problem};
 }
 
+QString problemSavingTo(const QString &path)
+{
+    const QFileInfo target(path);
+    // A pipe or a device would be replaced by a plain file, or written to.
+    if (target.exists() && !target.isFile())
+        return target.isDir() ? plainReason(EISDIR) : kNotRegular;
+    const QFileInfo folder(target.absolutePath());
+    if (!folder.isDir())
+        return plainReason(ENOENT);
+    if (!folder.isWritable() && !(target.exists() && target.isWritable()))
+        return plainReason(EACCES);
+    return {};
+}
+
 QString save(const QString &path, const QByteArray &bytes)
 {
+    if (const QString problem = problemSavingTo(path); !problem.isEmpty())
+        return problem;
 #ifdef Q_OS_UNIX
     std::signal(SIGXFSZ, SIG_IGN);
 #endif

@@ -36,6 +36,11 @@ Loaded load(const QString &path);
 // An empty text on success, else the reason.
 QString save(const QString &path, const QByteArray &bytes);
 
+// Why a save to this path would fail before a byte is written: something there that
+// is not a regular file (a pipe, a device), a missing folder, no permission; empty
+// when nothing speaks against it. save() refuses the same.
+QString problemSavingTo(const QString &path);
+
 // What a save offers as the file name for a panel name: characters that cannot
 // stand in a file name on Windows or Linux become "_", trailing blanks go, ".kdc" follows.
 QString fileNameFor(const QString &panelName);

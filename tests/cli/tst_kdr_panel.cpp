@@ -3,6 +3,7 @@
 #include "PtyPanel.h"
 
 #include <QFile>
+#include <QFileInfo>
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
@@ -12,6 +13,7 @@
 #include <QTest>
 
 #include <csignal>
+#include <sys/stat.h>
 #include <memory>
 
 using namespace kdr::sim;
@@ -43,7 +45,8 @@ private slots:
     void verifyFindsTheDifferences();
     void exitStatusesFromTheirCauses();
     void badFileSendsNothing();
-    void ctrlCStopsEveryPort();
+    void resultsThatCannotBeWrittenFail();
+    void signalsStopEveryPort();
 
 private:
     // Runs several kdr-panel commands side by side, to their ends.
@@ -105,7 +108,7 @@ void TestKdrPanel::readSavesTheWindowsFile()
     const Run r = run({QStringLiteral("read"), QStringLiteral("--port"), path(QStringLiteral("a")),
                        QStringLiteral("--output"), path(QStringLiteral("SMITH COACH 2024.kdc"))});
     QCOMPARE(r.status, 0);
-    QVERIFY(r.out.startsWith("SW1  B  4  (13)\nSW2  N/A  (160)\nSW3  BL/MR  (159)\nSW4  A  1  (0)\n"));
+    QVERIFY(r.out.startsWith("SW1   B  4  (13)\nSW2   N/A  (160)\nSW3   BL/MR  (159)\nSW4   A  1  (0)\n"));
     QVERIFY(r.out.endsWith("SW10  P  9  (158)\nSWITCH PANEL DATA READ SUCCESSFUL\n"));
     QFile saved(path(QStringLiteral("SMITH COACH 2024.kdc")));
     QVERIFY(saved.open(QIODevice::ReadOnly));
@@ -158,8 +161,10 @@ void TestKdrPanel::verifyFindsTheDifferences()
     QCOMPARE(object.value(QStringLiteral("differences")).toArray(), QJsonArray({5, 10}));
     QCOMPARE(object.value(QStringLiteral("codes")).toArray().at(4).toInt(), 25);
     QCOMPARE(object.value(QStringLiteral("ok")).toBool(), false);
+    QCOMPARE(object.value(QStringLiteral("status")).toString(),
+             QStringLiteral("THE SWITCH PANEL DIFFERS FROM THE FILE AT 2 SWITCHES"));
     QVERIFY(
-        runs[2].out.startsWith("SW5  panel C  6  (25)  file C  7  (26)\nSW10  panel P  9  (158)  file N/A  (160)\n"));
+        runs[2].out.startsWith("SW5   panel C  6  (25)  file C  7  (26)\nSW10  panel P  9  (158)  file N/A  (160)\n"));
 }
 
 void TestKdrPanel::exitStatusesFromTheirCauses()
@@ -209,7 +214,7 @@ void TestKdrPanel::exitStatusesFromTheirCauses()
     // The panel inside the program answers like a good one, and replaces the ports.
     const Run simulated = run({QStringLiteral("read"), QStringLiteral("--simulated-panel")});
     QCOMPARE(simulated.status, 0);
-    QVERIFY(simulated.out.startsWith("SW1  A  1  (0)\nSW2  B  4  (13)\n"));
+    QVERIFY(simulated.out.startsWith("SW1   A  1  (0)\nSW2   B  4  (13)\n"));
     const Run both = run({QStringLiteral("read"), QStringLiteral("--simulated-panel"), QStringLiteral("--port"),
                           path(QStringLiteral("good"))});
     QCOMPARE(both.status, 2);
@@ -233,33 +238,78 @@ void TestKdrPanel::badFileSendsNothing()
     QVERIFY(a->received().isEmpty());
 }
 
-void TestKdrPanel::ctrlCStopsEveryPort()
+void TestKdrPanel::resultsThatCannotBeWrittenFail()
+{
+    auto a = panel(QStringLiteral("a"));
+    const QString port = path(QStringLiteral("a"));
+    // Where the reading cannot be saved is found before a byte is sent.
+    QVERIFY(::mkfifo(QFile::encodeName(path(QStringLiteral("fifo.kdc"))).constData(), 0600) == 0);
+    for (const QString &output : {path(QStringLiteral("fifo.kdc")), path(QStringLiteral("missing/coach.kdc"))}) {
+        const Run refused =
+            run({QStringLiteral("read"), QStringLiteral("--port"), port, QStringLiteral("--output"), output});
+        QCOMPARE(refused.status, 2);
+        QVERIFY2(refused.err.startsWith("kdr-panel: " + output.toLocal8Bit() + ": cannot save there: "), refused.err);
+    }
+    QVERIFY(a->received().isEmpty());
+    QVERIFY(QFileInfo(path(QStringLiteral("fifo.kdc"))).isFile() == false);
+
+    // Usage: one --output, one session per device however it is named.
+    QVERIFY(QFile::link(port, path(QStringLiteral("again"))));
+    QCOMPARE(run({QStringLiteral("read"), QStringLiteral("--output"), QStringLiteral("x.kdc"),
+                  QStringLiteral("--output"), QStringLiteral("y.kdc"), QStringLiteral("--port"), port})
+                 .status,
+             2);
+    const Run same = run({QStringLiteral("read"), QStringLiteral("--port"), port, QStringLiteral("--port"),
+                          path(QStringLiteral("again"))});
+    QCOMPARE(same.status, 2);
+    QVERIFY(same.err.contains("is the same port as"));
+
+    // Standard output that takes nothing is a failure, not a success nobody sees.
+    writeFile(QStringLiteral("evil.kdc"), kdcLine("\x1b]0;X\x07\rSW1", {1, 2, 3, 4, 5, 6, 7, 8, 9, 10}));
+    QProcess full;
+    full.setStandardOutputFile(QStringLiteral("/dev/full"));
+    full.start(QStringLiteral(KDR_BIN_DIR "/kdr-panel"), {QStringLiteral("show"), path(QStringLiteral("evil.kdc"))});
+    QVERIFY(full.waitForFinished(10000));
+    QCOMPARE(full.exitCode(), 6);
+    QVERIFY(full.readAllStandardError().startsWith("kdr-panel: standard output: could not write: "));
+
+    // What a file holds reaches the terminal escaped.
+    const Run shown = run({QStringLiteral("show"), path(QStringLiteral("evil.kdc"))});
+    QCOMPARE(shown.status, 0);
+    QVERIFY2(shown.out.startsWith("PANEL NAME  \\x1b]0;X\\x07\\x0dSW1\nSW1   \"\"  A  2  (1)\n"), shown.out);
+}
+
+void TestKdrPanel::signalsStopEveryPort()
 {
     writeFile(QStringLiteral("coach.kdc"), kdcLine("COACH", {1, 2, 3, 4, 5, 6, 7, 8, 9, 10}));
-    auto a = panel(QStringLiteral("a")), b = panel(QStringLiteral("b"));
-    qint64 signalledAt = -1;
-    const Run r =
-        run({QStringLiteral("write"), path(QStringLiteral("coach.kdc")), QStringLiteral("--port"),
-             path(QStringLiteral("a")), QStringLiteral("--port"), path(QStringLiteral("b"))},
-            [&](QProcess &program) {
-                // Half-way through the writes, in a pause between two steps.
-                connect(a.get(), &PtyPanel::replied, &program, [&](const QByteArray &reply) {
-                    if (signalledAt < 0 && a->countOf("A") == 1 && a->commands().size() == 9 && reply != "D000D") {
-                        signalledAt = a->elapsedMs();
-                        ::kill(pid_t(program.processId()), SIGINT);
-                    }
+    // Ctrl+C, and a hang-up as a dropped SSH session sends it.
+    for (const auto &[number, status] : {std::pair{SIGINT, 130}, std::pair{SIGHUP, 129}}) {
+        auto a = panel(QStringLiteral("a")), b = panel(QStringLiteral("b"));
+        qint64 signalledAt = -1;
+        const Run r =
+            run({QStringLiteral("write"), path(QStringLiteral("coach.kdc")), QStringLiteral("--port"),
+                 path(QStringLiteral("a")), QStringLiteral("--port"), path(QStringLiteral("b"))},
+                [&, signal = number](QProcess &program) {
+                    // Half-way through the writes, in a pause between two steps.
+                    connect(a.get(), &PtyPanel::replied, &program, [&, signal](const QByteArray &reply) {
+                        if (signalledAt < 0 && a->countOf("A") == 1 && a->commands().size() == 9 && reply != "D000D") {
+                            signalledAt = a->elapsedMs();
+                            ::kill(pid_t(program.processId()), signal);
+                        }
+                    });
                 });
-            });
-    QVERIFY(signalledAt >= 0);
-    QCOMPARE(r.status, 130);
-    // Nothing went out after the signal, on either port.
-    QSignalSpy late(a.get(), &PtyPanel::commandReceived);
-    QVERIFY(!late.wait(200));
-    for (PtyPanel *p : {a.get(), b.get()})
-        QVERIFY2(p->received().last().atMs <= signalledAt + 20,
-                 qPrintable(QString::number(p->received().last().atMs - signalledAt)));
-    QVERIFY(a->commands().size() < 23 && b->commands().size() < 23);
-    QVERIFY(r.err.contains(": stopped\n"));
+        QVERIFY(signalledAt >= 0);
+        QCOMPARE(r.status, status);
+        // Nothing went out after the signal, on either port.
+        QSignalSpy late(a.get(), &PtyPanel::commandReceived);
+        QVERIFY(!late.wait(200));
+        for (PtyPanel *p : {a.get(), b.get()})
+            QVERIFY2(p->received().last().atMs <= signalledAt + 20,
+                     qPrintable(QString::number(p->received().last().atMs - signalledAt)));
+        QVERIFY(a->commands().size() < 23 && b->commands().size() < 23);
+        QVERIFY(r.err.contains(": stopped\n"));
+        QVERIFY2(r.out.contains("STOPPED\n") && !r.out.contains("FAILURE"), r.out);
+    }
 }
 
 QTEST_GUILESS_MAIN(TestKdrPanel)
