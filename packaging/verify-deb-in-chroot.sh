@@ -6,7 +6,8 @@
 # build/chroot-bookworm for each run), installs the package there with apt, starts the program under Xvfb
 # and checks that its window appears, then opens a .kdc file with xdg-open, as a
 # double-click in a file manager would, and checks that the program shows it.
-# Needs root. The package mirror is taken from this machine's own apt sources.
+# Needs root, and installs debootstrap and dpkg-dev on this machine when they are
+# missing. The package mirror is taken from this machine's own apt sources.
 set -euo pipefail
 source "$(dirname "$0")/../scripts/setup-common.sh"
 
@@ -75,10 +76,14 @@ echo "the window appeared"
 
 printf '"COACH","PORCH",13,"",160,"",159,"",0,"",25,"",99,"",150,"",42,"",7,"",158,159\r\n' > /tmp/COACH.kdc
 echo "file type: $(xdg-mime query filetype /tmp/COACH.kdc), opened by: $(xdg-mime query default application/x-kdr-switch-config)"
-xdg-open /tmp/COACH.kdc &
+# The program xdg-open starts carries this mark, so that only it is stopped: a
+# chroot sees the host's processes, a technician's open window among them.
+KDR_CHROOT_CHECK=$$ xdg-open /tmp/COACH.kdc &
 wait_for_window "COACH.kdc - $title" || { echo "xdg-open did not open COACH.kdc in the tool"; exit 1; }
 echo "xdg-open opened COACH.kdc in the tool"
-pkill -f '^kdr-switch-panel'
+for pid in $(pgrep -f '^kdr-switch-panel'); do
+    tr '\0' '\n' <"/proc/$pid/environ" 2>/dev/null | grep -qx "KDR_CHROOT_CHECK=$$" && kill "$pid"
+done
 exit 0
 INNER
 chmod +x "$root/tmp/start-under-xvfb.sh"

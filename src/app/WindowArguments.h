@@ -30,6 +30,41 @@ inline const char *windowUsage()
            "  --version      show the version and exit\n";
 }
 
+inline const char *simulatedWindowUsage()
+{
+    return "Usage: kdr-switch-panel-simulated [--help | --version]\n"
+           "\n"
+           "The switch panel tool's window against a panel simulated inside the program,\n"
+           "which holds a sample configuration. Nothing it writes reaches a real panel.\n";
+}
+
+// --help or --version answered (exit status 0): true.
+inline bool answeredHelpOrVersion(const QString &argument, const char *program, const char *usage, int &exitStatus)
+{
+    if (argument == QLatin1String("--help") || argument == QLatin1String("-h"))
+        std::fputs(usage, stdout);
+    else if (argument == QLatin1String("--version"))
+        std::printf("%s %s\n", program, KDR_VERSION);
+    else
+        return false;
+    exitStatus = 0;
+    return true;
+}
+
+// Whether the simulated window is to start; if not, the exit status: 0 after --help
+// or --version, 2 after anything else, with the usage on standard error.
+inline bool parseSimulatedWindowArguments(const QStringList &arguments, int &exitStatus)
+{
+    constexpr const char *program = "kdr-switch-panel-simulated";
+    if (arguments.size() < 2)
+        return true;
+    if (answeredHelpOrVersion(arguments[1], program, simulatedWindowUsage(), exitStatus))
+        return false;
+    std::fprintf(stderr, "%s: unknown argument '%s'\n%s", program, qPrintable(arguments[1]), simulatedWindowUsage());
+    exitStatus = 2;
+    return false;
+}
+
 // The arguments, or an exit status when the program is to end at once (0 after
 // --help or --version, 2 after a mistake, with the usage on standard error).
 inline std::optional<WindowArguments> parseWindowArguments(const QStringList &arguments, int &exitStatus)
@@ -42,16 +77,8 @@ inline std::optional<WindowArguments> parseWindowArguments(const QStringList &ar
     };
     for (qsizetype i = 1; i < arguments.size(); ++i) {
         const QString &argument = arguments[i];
-        if (argument == QLatin1String("--help") || argument == QLatin1String("-h")) {
-            std::fputs(windowUsage(), stdout);
-            exitStatus = 0;
+        if (answeredHelpOrVersion(argument, "kdr-switch-panel", windowUsage(), exitStatus))
             return std::nullopt;
-        }
-        if (argument == QLatin1String("--version")) {
-            std::printf("kdr-switch-panel %s\n", KDR_VERSION);
-            exitStatus = 0;
-            return std::nullopt;
-        }
         if (argument == QLatin1String("--port") || argument.startsWith(QLatin1String("--port="))) {
             const bool inline_ = argument.contains(QLatin1Char('='));
             if (!inline_ && i + 1 >= arguments.size())

@@ -3,6 +3,7 @@
 // it without hardware. The panel holds a sample configuration; the title says that
 // it is simulated so that nobody takes it for a real panel.
 #include "DesktopCheck.h"
+#include "WindowArguments.h"
 
 #include "ui/MainWindow.h"
 #include "ui/WindowFonts.h"
@@ -17,6 +18,12 @@
 
 int main(int argc, char *argv[])
 {
+    QStringList arguments;
+    for (int i = 0; i < argc; ++i)
+        arguments << QString::fromLocal8Bit(argv[i]);
+    int exitStatus = 0;
+    if (!parseSimulatedWindowArguments(arguments, exitStatus))
+        return exitStatus;
     if (!desktopAvailable("kdr-switch-panel-simulated"))
         return 1;
     kdr::startReadingFontConfiguration();

@@ -80,17 +80,17 @@ MainWindow::MainWindow(const QString &serialDevice, QWidget *parent) : QWidget(p
 void MainWindow::setTitleSuffix(const QString &suffix)
 {
     m_titleSuffix = suffix;
-    updateTitle();
+    updateTitle(isWindowModified());
 }
 
-void MainWindow::updateTitle()
+void MainWindow::updateTitle(bool modified)
 {
     // Until a file is used or something is edited, exactly the program's own title.
     const QString file = windowFilePath();
     QString title = kTitle;
     if (!file.isEmpty())
         title = QFileInfo(file).fileName() + QStringLiteral("[*] - ") + kTitle;
-    else if (isWindowModified())
+    else if (modified)
         title += QStringLiteral("[*]");
     setWindowTitle(title + m_titleSuffix);
 }
@@ -99,15 +99,16 @@ void MainWindow::edited()
 {
     if (isWindowModified())
         return;
+    // The mark needs its place in the title before it is set.
+    updateTitle(true);
     setWindowModified(true);
-    updateTitle();
 }
 
 void MainWindow::fileUsed(const QString &path)
 {
     setWindowFilePath(path);
     setWindowModified(false);
-    updateTitle();
+    updateTitle(false);
     Preferences::rememberFileFolder(QFileInfo(path).absolutePath());
 }
 

@@ -91,7 +91,7 @@ private:
     void choosePort(const QString &device);
     void edited();
     void fileUsed(const QString &path);
-    void updateTitle();
+    void updateTitle(bool modified);
     void ChannelList_Click(int switchIndex);
 
     std::unique_ptr<PanelSession> m_session;

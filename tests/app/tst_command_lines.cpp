@@ -12,40 +12,52 @@ private slots:
 
 void TestCommandLines::windowProgramOptions_data()
 {
+    QTest::addColumn<QString>("program");
     QTest::addColumn<QStringList>("arguments");
     QTest::addColumn<int>("status");
     QTest::addColumn<QString>("stdoutStart");
     QTest::addColumn<QString>("stderrStart");
     const QString usage = QStringLiteral("Usage: kdr-switch-panel [--port DEVICE] [FILE.kdc]");
-    QTest::newRow("--help") << QStringList{QStringLiteral("--help")} << 0 << usage << QString();
-    QTest::newRow("--version") << QStringList{QStringLiteral("--version")} << 0
+    const QString kWindow = QStringLiteral("kdr-switch-panel");
+    QTest::newRow("--help") << kWindow << QStringList{QStringLiteral("--help")} << 0 << usage << QString();
+    QTest::newRow("--version") << kWindow << QStringList{QStringLiteral("--version")} << 0
                                << QStringLiteral("kdr-switch-panel " KDR_VERSION) << QString();
-    QTest::newRow("unknown option") << QStringList{QStringLiteral("--colour")} << 2 << QString()
+    QTest::newRow("unknown option") << kWindow << QStringList{QStringLiteral("--colour")} << 2 << QString()
                                     << QStringLiteral("kdr-switch-panel: unknown option '--colour'\n") + usage;
-    QTest::newRow("--port without a device") << QStringList{QStringLiteral("--port")} << 2 << QString()
+    QTest::newRow("--port without a device") << kWindow << QStringList{QStringLiteral("--port")} << 2 << QString()
                                              << QStringLiteral("kdr-switch-panel: --port needs a DEVICE\n") + usage;
-    QTest::newRow("two files") << QStringList{QStringLiteral("a.kdc"), QStringLiteral("b.kdc")} << 2 << QString()
+    QTest::newRow("two files") << kWindow << QStringList{QStringLiteral("a.kdc"), QStringLiteral("b.kdc")} << 2
+                               << QString()
                                << QStringLiteral("kdr-switch-panel: only one file can be opened\n") + usage;
+    // The simulated window answers the same two, and takes nothing else.
+    const QString simulated = QStringLiteral("kdr-switch-panel-simulated");
+    QTest::newRow("simulated --help") << simulated << QStringList{QStringLiteral("--help")} << 0
+                                      << QStringLiteral("Usage: kdr-switch-panel-simulated") << QString();
+    QTest::newRow("simulated --version") << simulated << QStringList{QStringLiteral("--version")} << 0
+                                         << QStringLiteral("kdr-switch-panel-simulated " KDR_VERSION) << QString();
+    QTest::newRow("simulated file") << simulated << QStringList{QStringLiteral("a.kdc")} << 2 << QString()
+                                    << QStringLiteral("kdr-switch-panel-simulated: unknown argument 'a.kdc'\n");
 }
 
 void TestCommandLines::windowProgramOptions()
 {
+    QFETCH(QString, program);
     QFETCH(QStringList, arguments);
     QFETCH(int, status);
     QFETCH(QString, stdoutStart);
     QFETCH(QString, stderrStart);
-    QProcess program;
+    QProcess running;
     // No display at all: these must answer before the window system is needed.
     QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
     for (const char *name : {"DISPLAY", "WAYLAND_DISPLAY", "QT_QPA_PLATFORM"})
         environment.remove(QString::fromLatin1(name));
-    program.setProcessEnvironment(environment);
-    program.start(QStringLiteral(KDR_BIN_DIR "/kdr-switch-panel"), arguments);
-    QVERIFY(program.waitForFinished(10000));
-    QCOMPARE(program.exitStatus(), QProcess::NormalExit);
-    QCOMPARE(program.exitCode(), status);
-    QVERIFY(QString::fromLocal8Bit(program.readAllStandardOutput()).startsWith(stdoutStart));
-    const QString errors = QString::fromLocal8Bit(program.readAllStandardError());
+    running.setProcessEnvironment(environment);
+    running.start(QStringLiteral(KDR_BIN_DIR "/") + program, arguments);
+    QVERIFY(running.waitForFinished(10000));
+    QCOMPARE(running.exitStatus(), QProcess::NormalExit);
+    QCOMPARE(running.exitCode(), status);
+    QVERIFY(QString::fromLocal8Bit(running.readAllStandardOutput()).startsWith(stdoutStart));
+    const QString errors = QString::fromLocal8Bit(running.readAllStandardError());
     QVERIFY2(errors.startsWith(stderrStart), qPrintable(errors));
 }
 
