@@ -5,6 +5,8 @@
 
 #include "model/DecimalText.h"
 
+#include <limits>
+
 namespace kdr::Kdc {
 
 namespace {
@@ -51,6 +53,10 @@ public:
         return field;
     }
 
+    // Whether the field read last was ended by a line end or the end of the file
+    // rather than by a comma.
+    bool endedLine() const { return m_endedLine; }
+
 private:
     bool isLineEnd(char c) const { return c == '\r' || c == '\n'; }
 
@@ -68,6 +74,7 @@ private:
 
     void consumeSeparator()
     {
+        m_endedLine = m_pos >= m_bytes.size() || isLineEnd(m_bytes[m_pos]);
         if (m_pos >= m_bytes.size())
             return;
         if (m_bytes[m_pos] == '\r' && m_pos + 1 < m_bytes.size() && m_bytes[m_pos + 1] == '\n')
@@ -77,7 +84,24 @@ private:
 
     const QByteArray &m_bytes;
     qsizetype m_pos = 0;
+    bool m_endedLine = false;
 };
+
+// A field that is a whole decimal number and nothing else (blanks around it are
+// gone already), with an optional sign; empty for anything else. Too many digits
+// for 64 bits read as the largest number.
+std::optional<qint64> wholeNumber(const QByteArray &field)
+{
+    const qsizetype digits = field.size() - ((field.startsWith('-') || field.startsWith('+')) ? 1 : 0);
+    if (digits < 1)
+        return std::nullopt;
+    for (qsizetype i = field.size() - digits; i < field.size(); ++i)
+        if (field[i] < '0' || field[i] > '9')
+            return std::nullopt;
+    bool fits = false;
+    const qint64 value = field.toLongLong(&fits);
+    return fits ? value : std::numeric_limits<qint64>::max();
+}
 
 // The number at the start of the field, rounded half to even; 0 when it does not
 // start with one, empty when it does not fit 16 bits.
@@ -128,26 +152,37 @@ std::optional<KdcRecord> parse(const QByteArray &bytes, QString *problem)
                               .arg(n == 1 ? "" : "s")
                               .arg(kFieldCount));
         fields[n] = std::move(*next);
+        // The whole record stands on one line: a line end before its last field
+        // means this is some other text, whose lines would be taken for fields.
+        if (n < kFieldCount - 1 && reader.endedLine())
+            return refuse(QStringLiteral("not a configuration file: line has %1 field%2, expected %3")
+                              .arg(n + 1)
+                              .arg(n == 0 ? "" : "s")
+                              .arg(kFieldCount));
     }
 
-    const auto integer = [&](int n) -> std::optional<Code> {
-        const auto code = integerField(fields[n]);
-        if (!code)
-            refuse(QStringLiteral("not a configuration file: the number in field %1 is out of range").arg(n + 1));
-        return code;
-    };
     KdcRecord record;
     record.panel = Windows1252::decode(fields[0]);
     for (int i = 0; i < kSwitchCount; ++i) {
         record.designations[i] = Windows1252::decode(fields[1 + 2 * i]);
-        const auto code = integer(2 + 2 * i);
+        const int n = 2 + 2 * i;
+        const auto code = wholeNumber(fields[n]);
         if (!code)
-            return std::nullopt;
-        record.codes[i] = *code;
+            return refuse(QStringLiteral("not a configuration file: field %1 (SW%2's code) is not a whole number")
+                              .arg(n + 1)
+                              .arg(i + 1));
+        if (*code < 0 || *code > kCodeNotAssigned)
+            return refuse(QStringLiteral("not a configuration file: field %1 (SW%2's code) is %3, outside 0 to %4")
+                              .arg(n + 1)
+                              .arg(i + 1)
+                              .arg(QString::fromLatin1(fields[n]))
+                              .arg(kCodeNotAssigned));
+        record.codes[i] = Code(*code);
     }
-    const auto closing = integer(kFieldCount - 1);
+    const auto closing = integerField(fields[kFieldCount - 1]);
     if (!closing)
-        return std::nullopt;
+        return refuse(
+            QStringLiteral("not a configuration file: the number in field %1 is out of range").arg(kFieldCount));
     record.closing = *closing;
     return record;
 }

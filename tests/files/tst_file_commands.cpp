@@ -340,7 +340,7 @@ void TestFileCommands::everyCodeSurvivesOpenAndSave()
 
 void TestFileCommands::openShowsWhatTheFileHolds()
 {
-    writeFile(QStringLiteral("a.kdc"), kdcLine("THIRTEENCHARS", {23, 160, 159, 200, -5, 0, 9, 158, 10, 25}, "FRIDGE"));
+    writeFile(QStringLiteral("a.kdc"), kdcLine("THIRTEENCHARS", {23, 160, 159, 160, 2, 0, 9, 158, 10, 25}, "FRIDGE"));
     box(6)->hide();
     m_form->statusBox().showStatus();
     open(QStringLiteral("a.kdc"));
@@ -353,18 +353,13 @@ void TestFileCommands::openShowsWhatTheFileHolds()
     }
     const int module[] = {3, 0, 17, 0, 1, 1, 1, 16, 2, 3};
     // "N/A" and "BL/MR" keep their own (here: no) channel, not the one SW1 left behind.
-    const int channel[] = {3, -1, -1, -1, -1, 0, 9, 8, 0, 5};
+    const int channel[] = {3, -1, -1, -1, 2, 0, 9, 8, 0, 5};
     for (int i = 0; i < kSwitchCount; ++i) {
         QCOMPARE(list(2 * i + 1)->selectedPosition(), module[i]);
         QCOMPARE(list(2 * i + 2)->selectedPosition(), channel[i]);
         QCOMPARE(list(2 * i + 2)->isVisible(), module[i] != 0 && module[i] != 17);
     }
 
-    // The negative code left SW5 at "A" with no channel: it must be completed before saving.
-    save(QStringLiteral("b.kdc"));
-    QCOMPARE(m_form->statusBox().toPlainText(),
-             QStringLiteral("DATA MUST BE ENTERED (CLICKED) FOR ALL SWITCHES BEFORE WRITING DATA"));
-    m_form->selectChannelPosition(4, 2);
     save(QStringLiteral("b.kdc"));
     QCOMPARE(readFile(QStringLiteral("b.kdc")),
              kdcLine("THIRTEENCHAR", {23, 160, 159, 160, 2, 0, 9, 158, 10, 25}, "FRIDGE"));
@@ -379,7 +374,9 @@ void TestFileCommands::failedOpensChangeNothing_data()
     QTest::newRow("ten fields") << good.split(',').mid(0, 10).join(',')
                                 << "not a configuration file: line has 10 fields, expected 22";
     QTest::newRow("40-digit number") << QByteArray(good).replace(",7,", "," + QByteArray(40, '4') + ",")
-                                     << "not a configuration file: the number in field 15 is out of range";
+                                     << QStringLiteral("not a configuration file: field 15 (SW7's code) is %1, "
+                                                       "outside 0 to 160")
+                                            .arg(QString(40, QLatin1Char('4')));
     QTest::newRow("binary") << QByteArray::fromHex("00ff10fe7f80").repeated(500)
                             << "not a configuration file: line has 1 field, expected 22";
     QTest::newRow("over 1 MiB though valid")

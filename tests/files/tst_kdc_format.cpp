@@ -138,24 +138,17 @@ void TestKdcFormat::tableAgreesWithTheCLibrary()
 
 void TestKdcFormat::readingRules()
 {
-    // Not a number reads as 0; what follows the 22nd field is not read.
+    // Blanks around a number and LF alone are fine; what follows the 22nd field is not read.
     QList<QByteArray> rest;
     for (int i = 0; i < kSwitchCount; ++i)
-        rest << "\"D\""
-             << (i == 2   ? "ABC"
-                 : i == 3 ? " 25 "
-                 : i == 4 ? "-7"
-                 : i == 5 ? "150.5"
-                 : i == 6 ? "151.5"
-                          : "23");
+        rest << "\"D\"" << (i == 3 ? " 25 " : i == 4 ? "+7" : "23");
     rest << "159,\"EXTRA\",9999999999";
-    const auto record = Kdc::parse(line("P", rest));
+    QByteArray lf = line("P", rest);
+    lf.replace("\r\n", "\n");
+    const auto record = Kdc::parse(lf);
     QVERIFY(record);
-    QCOMPARE(record->codes[2], 0);
     QCOMPARE(record->codes[3], 25);
-    QCOMPARE(record->codes[4], -7);
-    QCOMPARE(record->codes[5], 150); // halves go to the even neighbour
-    QCOMPARE(record->codes[6], 152);
+    QCOMPARE(record->codes[4], 7);
     QCOMPARE(record->codes[0], 23);
 
     // A field ends at its closing quote; a 13-character name reads whole.
@@ -180,6 +173,7 @@ void TestKdcFormat::readingRules()
 void TestKdcFormat::brokenFilesFail_data()
 {
     QTest::addColumn<QByteArray>("bytes");
+    QTest::addColumn<QString>("named"); // what the reason must name
     QList<QByteArray> rest;
     for (int i = 0; i < kSwitchCount; ++i)
         rest << "\"D\""
@@ -187,24 +181,41 @@ void TestKdcFormat::brokenFilesFail_data()
     rest << "159";
     const QByteArray good = line("P", rest);
 
-    QTest::newRow("empty") << QByteArray();
-    QTest::newRow("line end only") << QByteArray("\r\n");
-    QTest::newRow("ten fields") << good.split(',').mid(0, 10).join(',') + "\r\n";
-    QTest::newRow("21 fields and a comma") << good.left(good.lastIndexOf(',') + 1);
-    QTest::newRow("40-digit code") << QByteArray(good).replace("\"D\",160", "\"D\"," + QByteArray(40, '9'));
-    QTest::newRow("32768") << QByteArray(good).replace(",159\r", ",32768\r");
-    QTest::newRow("-32769") << QByteArray(good).replace("\"D\",160", "\"D\",-32769");
-    QTest::newRow("open quote to the end") << QByteArray("\"P\",\"never closed, 160, 160\r\n");
+    const QString none;
+    QTest::newRow("empty") << QByteArray() << none;
+    QTest::newRow("line end only") << QByteArray("\r\n") << none;
+    QTest::newRow("ten fields") << good.split(',').mid(0, 10).join(',') + "\r\n" << none;
+    QTest::newRow("21 fields and a comma") << good.left(good.lastIndexOf(',') + 1) << none;
+    QTest::newRow("40-digit code") << QByteArray(good).replace("\"D\",160", "\"D\"," + QByteArray(40, '9'))
+                                   << QStringLiteral("field 3");
+    QTest::newRow("32768") << QByteArray(good).replace(",159\r", ",32768\r") << QStringLiteral("field 22");
+    QTest::newRow("open quote to the end") << QByteArray("\"P\",\"never closed, 160, 160\r\n") << none;
     QByteArray binary;
     for (int i = 0; i < 4096; ++i)
         binary.append(char(std::clamp((i * 73 + 11) % 256, 14, 255))); // no comma, CR or LF
-    QTest::newRow("binary without separators") << binary.replace(',', '\0');
+    QTest::newRow("binary without separators") << binary.replace(',', '\0') << none;
+    // Text that is no configuration, and codes no panel holds, are refused by name.
+    QByteArray lines = good;
+    QTest::newRow("record over two lines")
+        << lines.replace(",\"D\",160,\"D\"", ",\"D\",160\r\n\"D\"") << QStringLiteral("line has 3 fields");
+    QTest::newRow("other text") << QByteArray("# A README\n\nSome, words\nand more\n") << QStringLiteral("expected 22");
+    for (const char *code : {"abc", "", "1e3", "16.5"})
+        QTest::newRow(qPrintable(QStringLiteral("code '%1'").arg(QLatin1String(code))))
+            << QByteArray(good).replace("\"D\",160", "\"D\"," + QByteArray(code))
+            << QStringLiteral("field 3 (SW1's code) is not a whole number");
+    for (const char *code : {"161", "255", "32767", "-7"})
+        QTest::newRow(qPrintable(QStringLiteral("code %1").arg(QLatin1String(code))))
+            << QByteArray(good).replace("\"D\",160", "\"D\"," + QByteArray(code))
+            << QStringLiteral("field 3 (SW1's code) is %1, outside 0 to 160").arg(QLatin1String(code));
 }
 
 void TestKdcFormat::brokenFilesFail()
 {
     QFETCH(QByteArray, bytes);
-    QVERIFY(!Kdc::parse(bytes).has_value());
+    QFETCH(QString, named);
+    QString problem;
+    QVERIFY(!Kdc::parse(bytes, &problem).has_value());
+    QVERIFY2(problem.contains(named), qPrintable(problem));
 }
 
 void TestKdcFormat::storableText()
