@@ -5,6 +5,7 @@
 #include "model/StatusTexts.h"
 #include "model/SwitchCodes.h"
 #include "model/SwitchDecoding.h"
+#include "model/SwitchPanelView.h"
 #include "operations/StepStatus.h"
 
 #include <QJsonArray>
@@ -140,17 +141,28 @@ QByteArray portsText(const QList<SerialPortDescription> &ports, bool json)
 
 QByteArray showText(const KdcRecord &record, const std::array<Code, kSwitchCount> &codes, bool json)
 {
+    // The window and a write keep only what the name box holds.
+    const QString nameCut = record.panel.size() > kPanelNameMaxLength
+                                ? QStringLiteral("THE PANEL NAME IS LONGER THAN %1 CHARACTERS: IT OPENS AS \"%2\"")
+                                      .arg(kPanelNameMaxLength)
+                                      .arg(terminalSafe(record.panel.left(kPanelNameMaxLength)))
+                                : QString();
     if (json) {
         QJsonArray designations, codeList;
         for (int i = 0; i < kSwitchCount; ++i) {
             designations << record.designations[i];
             codeList << int(codes[i]);
         }
-        return jsonLine({{QStringLiteral("name"), record.panel},
-                         {QStringLiteral("designations"), designations},
-                         {QStringLiteral("codes"), codeList}});
+        QJsonObject object{{QStringLiteral("name"), record.panel},
+                           {QStringLiteral("designations"), designations},
+                           {QStringLiteral("codes"), codeList}};
+        if (!nameCut.isEmpty())
+            object.insert(QStringLiteral("status"), nameCut);
+        return jsonLine(object);
     }
     QString text = QStringLiteral("PANEL NAME  %1\n").arg(terminalSafe(record.panel));
+    if (!nameCut.isEmpty())
+        text += nameCut + QLatin1Char('\n');
     for (int i = 0; i < kSwitchCount; ++i)
         text += QStringLiteral("%1  \"%2\"  %3\n")
                     .arg(rowName(i), terminalSafe(record.designations[i]), codeText(codes[i]));

@@ -191,7 +191,8 @@ QString fileNameFor(const QString &panelName)
 
 void apply(const KdcRecord &record, WorkingState &state, SwitchPanelView &view)
 {
-    state.panel = record.panel;
+    // The name box holds 12 characters; what it shows is what a save writes.
+    state.panel = record.panel.left(kPanelNameMaxLength);
     for (int i = 0; i < kSwitchCount; ++i) {
         state.sw[i].desig = record.designations[i];
         state.sw[i].s = record.codes[i];

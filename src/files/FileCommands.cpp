@@ -6,6 +6,7 @@
 #include "KdcFormat.h"
 
 #include "model/StatusBox.h"
+#include "model/SwitchPanelView.h"
 #include "model/StatusTexts.h"
 
 #include <QDir>
@@ -105,7 +106,7 @@ FileCommands::Done FileCommands::openFile(const QString &path)
     }
     ConfigurationFile::apply(*loaded.record, m_state, m_view);
     m_lastFile = path;
-    return {path};
+    return {path, loaded.record->panel.size() > kPanelNameMaxLength};
 }
 
 } // namespace kdr

@@ -25,6 +25,9 @@ public:
     // The file a command saved or opened; empty when it did neither.
     struct Done {
         QString file;
+        // An open had to cut the panel name to what the box holds: what the window
+        // shows is no longer what the file holds.
+        bool nameCut = false;
         bool succeeded() const { return !file.isEmpty(); }
     };
 

@@ -122,8 +122,7 @@ void MainWindow::openFile(const QString &path)
 {
     if (operationRunning())
         return;
-    if (const auto done = m_files->openFile(path); done.succeeded())
-        fileUsed(done.file);
+    opened(m_files->openFile(path));
 }
 
 void MainWindow::choosePort(const QString &device)
@@ -406,8 +405,17 @@ void MainWindow::WRITE_CONFIG_Click()
 
 void MainWindow::READ_FILE_Click()
 {
-    if (const auto done = m_files->open(); done.succeeded())
-        fileUsed(done.file);
+    opened(m_files->open());
+}
+
+void MainWindow::opened(const FileCommands::Done &done)
+{
+    if (!done.succeeded())
+        return;
+    fileUsed(done.file);
+    // A name cut to fit the box is a change a save would write.
+    if (done.nameCut)
+        edited();
 }
 
 void MainWindow::WRITE_FILE_Click()

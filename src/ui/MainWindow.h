@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
+#include "files/FileCommands.h"
 #include "model/SwitchPanelView.h"
 #include "model/SwitchSelection.h"
 #include "model/WorkingState.h"
@@ -18,7 +19,6 @@ class QPushButton;
 
 namespace kdr {
 
-class FileCommands;
 class FileDialogs;
 class PanelSession;
 class PortChooser;
@@ -92,6 +92,7 @@ private:
     void edited();
     void fileUsed(const QString &path);
     void updateTitle(bool modified);
+    void opened(const FileCommands::Done &done);
     void ChannelList_Click(int switchIndex);
 
     std::unique_ptr<PanelSession> m_session;

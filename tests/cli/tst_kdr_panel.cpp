@@ -278,6 +278,11 @@ void TestKdrPanel::resultsThatCannotBeWrittenFail()
     const Run shown = run({QStringLiteral("show"), path(QStringLiteral("evil.kdc"))});
     QCOMPARE(shown.status, 0);
     QVERIFY2(shown.out.startsWith("PANEL NAME  \\x1b]0;X\\x07\\x0dSW1\nSW1   \"\"  A  2  (1)\n"), shown.out);
+    // A name longer than the window takes is said to be cut.
+    writeFile(QStringLiteral("long.kdc"), kdcLine("THIRTEENCHARS", {1, 2, 3, 4, 5, 6, 7, 8, 9, 10}));
+    QVERIFY(run({QStringLiteral("show"), path(QStringLiteral("long.kdc"))})
+                .out.startsWith("PANEL NAME  THIRTEENCHARS\nTHE PANEL NAME IS LONGER THAN 12 CHARACTERS: IT OPENS AS "
+                                "\"THIRTEENCHAR\"\n"));
 }
 
 void TestKdrPanel::signalsStopEveryPort()
