@@ -21,8 +21,11 @@ public:
     virtual void showMessage(const QString &text) = 0;
 
     enum class CloseAnswer { Save, Discard, Cancel };
-    // Asks whether to save unsaved changes before the window closes.
-    virtual CloseAnswer askSaveBeforeClosing() = 0;
+    // What would lose the unsaved changes: the window closing, or a panel read
+    // (which empties the name and the designations).
+    enum class LosingEdits { Closing, Reading };
+    // Asks whether to save unsaved changes first.
+    virtual CloseAnswer askSaveChanges(LosingEdits before) = 0;
 };
 
 } // namespace kdr

@@ -352,28 +352,32 @@ void MainWindow::showEvent(QShowEvent *event)
 
 void MainWindow::closeEvent(QCloseEvent *event)
 {
-    // A window closed while an operation runs closes at once, as the person asked;
-    // edits since the last save or open are not lost without a question.
-    if (!operationRunning() && isWindowModified()) {
-        switch (m_dialogs->askSaveBeforeClosing()) {
-        case FileDialogs::CloseAnswer::Save:
-            showFailedSwitch(-1);
-            WRITE_FILE_Click();
-            if (isWindowModified()) { // refused, cancelled or failed: nothing is lost
-                event->ignore();
-                return;
-            }
-            break;
-        case FileDialogs::CloseAnswer::Discard:
-            break;
-        case FileDialogs::CloseAnswer::Cancel:
-            event->ignore();
-            return;
-        }
+    // Edits since the last save or open are not lost without a question, also while
+    // an operation runs (it only waits longer meanwhile; nothing goes out unpaced).
+    if (!unsavedEditsHandled(FileDialogs::LosingEdits::Closing)) {
+        event->ignore();
+        return;
     }
     // An operation waiting for the panel ends at once and closes the port itself.
     m_session->interrupt();
     QWidget::closeEvent(event);
+}
+
+bool MainWindow::unsavedEditsHandled(FileDialogs::LosingEdits before)
+{
+    if (!isWindowModified())
+        return true;
+    switch (m_dialogs->askSaveChanges(before)) {
+    case FileDialogs::CloseAnswer::Save:
+        showFailedSwitch(-1);
+        WRITE_FILE_Click();
+        return !isWindowModified(); // refused, cancelled or failed: nothing is lost
+    case FileDialogs::CloseAnswer::Discard:
+        return true;
+    case FileDialogs::CloseAnswer::Cancel:
+        return false;
+    }
+    return false;
 }
 
 bool MainWindow::operationRunning() const
@@ -395,6 +399,9 @@ void MainWindow::connectCommand(QPushButton *button, void (MainWindow::*command)
 
 void MainWindow::READ_CONFIG_Click()
 {
+    // A read empties the name and the designations, which the panel does not keep.
+    if (!unsavedEditsHandled(FileDialogs::LosingEdits::Reading))
+        return;
     m_session->readPanel();
 }
 

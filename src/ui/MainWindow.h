@@ -2,6 +2,7 @@
 #pragma once
 
 #include "files/FileCommands.h"
+#include "files/FileDialogs.h"
 #include "model/SwitchPanelView.h"
 #include "model/SwitchSelection.h"
 #include "model/WorkingState.h"
@@ -19,7 +20,6 @@ class QPushButton;
 
 namespace kdr {
 
-class FileDialogs;
 class PanelSession;
 class PortChooser;
 class SelectionList;
@@ -93,6 +93,9 @@ private:
     void fileUsed(const QString &path);
     void updateTitle(bool modified);
     void opened(const FileCommands::Done &done);
+    // Asks before unsaved edits are lost; false when the person cancelled, or a
+    // save they asked for did not happen.
+    bool unsavedEditsHandled(FileDialogs::LosingEdits before);
     void ChannelList_Click(int switchIndex);
 
     std::unique_ptr<PanelSession> m_session;

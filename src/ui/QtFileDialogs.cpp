@@ -30,10 +30,13 @@ std::optional<QString> QtFileDialogs::openFileName(const QString &title, const Q
 }
 
 const QString QtFileDialogs::kSaveQuestion = QStringLiteral("Save changes to the configuration before closing?");
+const QString QtFileDialogs::kSaveBeforeReadingQuestion =
+    QStringLiteral("Save changes to the configuration before reading the switch panel?");
 
-FileDialogs::CloseAnswer QtFileDialogs::askSaveBeforeClosing()
+FileDialogs::CloseAnswer QtFileDialogs::askSaveChanges(LosingEdits before)
 {
-    QMessageBox box(QMessageBox::Question, m_parent ? m_parent->windowTitle() : QString(), kSaveQuestion,
+    QMessageBox box(QMessageBox::Question, m_parent ? m_parent->windowTitle() : QString(),
+                    before == LosingEdits::Closing ? kSaveQuestion : kSaveBeforeReadingQuestion,
                     QMessageBox::Save | QMessageBox::Discard | QMessageBox::Cancel, m_parent);
     box.setDefaultButton(QMessageBox::Save);
     switch (box.exec()) {

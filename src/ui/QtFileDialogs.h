@@ -17,9 +17,10 @@ public:
     std::optional<QString> openFileName(const QString &title, const QString &filter,
                                         const QString &presetName) override;
     void showMessage(const QString &text) override;
-    CloseAnswer askSaveBeforeClosing() override;
+    CloseAnswer askSaveChanges(LosingEdits before) override;
 
     static const QString kSaveQuestion;
+    static const QString kSaveBeforeReadingQuestion;
 
 private:
     QWidget *m_parent;

@@ -57,7 +57,7 @@ struct ScriptedDialogs : FileDialogs {
     void showMessage(const QString &text) override { messages << text; }
     CloseAnswer closeAnswer = CloseAnswer::Cancel;
     int closeQuestions = 0;
-    CloseAnswer askSaveBeforeClosing() override { return ++closeQuestions, closeAnswer; }
+    CloseAnswer askSaveChanges(LosingEdits) override { return ++closeQuestions, closeAnswer; }
 };
 
 const QByteArray kCoachAllNotAssigned =

@@ -74,7 +74,7 @@ struct CountingDialogs : FileDialogs {
         return ++asked, std::nullopt;
     }
     void showMessage(const QString &) override { ++asked; }
-    CloseAnswer askSaveBeforeClosing() override { return ++asked, CloseAnswer::Discard; }
+    CloseAnswer askSaveChanges(LosingEdits) override { return ++asked, CloseAnswer::Discard; }
 };
 
 // Answers the close question and the save dialog as scripted.
@@ -85,7 +85,7 @@ struct ClosingDialogs : FileDialogs {
     std::optional<QString> saveFileName(const QString &, const QString &, const QString &) override { return saveAs; }
     std::optional<QString> openFileName(const QString &, const QString &, const QString &) override { return {}; }
     void showMessage(const QString &) override {}
-    CloseAnswer askSaveBeforeClosing() override { return ++questions, closeAnswer; }
+    CloseAnswer askSaveChanges(LosingEdits) override { return ++questions, closeAnswer; }
 };
 
 void clickButton(QWidget *window, const char *name)
@@ -535,8 +535,32 @@ void TestMainWindow::unsavedEditsAskBeforeClosing()
     window.show();
     clickButton(&window, "READ_CONFIG");
     QVERIFY(!window.isWindowModified());
-    window.close();
     QCOMPARE(answered->questions, 0);
+
+    // A read would empty typed work: it asks first, and Cancel sends nothing.
+    typeName(window);
+    panel.clearLog();
+    clickButton(&window, "READ_CONFIG");
+    QCOMPARE(answered->questions, 1);
+    QVERIFY(panel.received().isEmpty());
+    QCOMPARE(window.findChild<QLineEdit *>(QStringLiteral("Text2"))->text(), QStringLiteral("RIG"));
+
+    // Closed during a write, the edits still get the question; Cancel lets the write finish.
+    window.findChild<QPushButton *>(QStringLiteral("WRITE_CONFIG"))->click();
+    QCOMPARE(answered->questions, 1); // incomplete switches: refused at once
+    clickNotAssigned(window);
+    bool closedWhileWriting = false;
+    connect(&panel, &sim::PtyPanel::commandReceived, &window, [&](const QByteArray &bytes) {
+        if (!closedWhileWriting && bytes.startsWith('S')) {
+            closedWhileWriting = true;
+            window.close();
+        }
+    });
+    clickButton(&window, "WRITE_CONFIG");
+    QVERIFY(closedWhileWriting);
+    QCOMPARE(answered->questions, 2);
+    QVERIFY(window.isVisible());
+    QCOMPARE(window.statusBox().toPlainText(), QStringLiteral("SWITCH PANEL HAS BEEN PROGRAMMED"));
 }
 
 void TestMainWindow::everyControlHasAnAccessibleName()
