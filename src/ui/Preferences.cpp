@@ -29,6 +29,9 @@ std::unique_ptr<QSettings> settings()
 void store(const QString &key, const QString &value)
 {
     const auto stored = settings();
+    // Written only when it changes: a lock, a sync and a rename on every read would be waste.
+    if (stored->contains(key) && stored->value(key).toString() == value)
+        return;
     stored->setValue(key, value);
     // Kept at once, not only when the program ends: a crash or a power cut must not forget it.
     stored->sync();

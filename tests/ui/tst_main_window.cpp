@@ -7,10 +7,13 @@
 #include "model/StatusTexts.h"
 #include "ui/MainWindow.h"
 #include "ui/PortChooser.h"
+#include "ui/Preferences.h"
 #include "ui/SelectionList.h"
 #include "ui/StatusTextBox.h"
 
 #include "IsolatedSettings.h"
+
+#include <sys/stat.h>
 #include "PtyPanel.h"
 
 #include <QApplication>
@@ -712,6 +715,17 @@ void TestMainWindow::portChooserChoosesAndRemembers()
         QCOMPARE(forThisRun.session().device(), QStringLiteral("/dev/ttyUSB7"));
     }
     QCOMPARE(MainWindow().session().device(), panel.devicePath());
+
+    // The settings file is rewritten only when a setting changes.
+    const auto written = [file = QFile::encodeName(QSettings().fileName())] {
+        struct stat info {};
+        return ::stat(file.constData(), &info) == 0 ? qint64(info.st_ino) : -1;
+    };
+    const qint64 before = written();
+    Preferences::rememberPort(panel.devicePath());
+    QVERIFY(before >= 0 && written() == before);
+    Preferences::rememberPort(QStringLiteral("/dev/ttyUSB9"));
+    QVERIFY(written() != before);
 }
 
 void TestMainWindow::portFailuresFitTheStatusBox()
