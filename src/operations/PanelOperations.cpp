@@ -162,8 +162,14 @@ OperationResult PanelOperations::readPanel()
         if (!step.value)
             return failAt(result, i, outcomeOfFailedStep(step.outcome));
         result.codesRead[i] = *step.value;
-        if (step.outcome == LinkOutcome::Ok && !pauseAfterReply(result, StepKind::Read, i))
-            return result;
+        if (step.outcome == LinkOutcome::Ok && !pauseAfterReply(result, StepKind::Read, i)) {
+            // The reply came whole and in time; a cable lost in the pause after it
+            // takes nothing from it: the switch shows it, the next one is where it stopped.
+            if (result.outcome != OperationOutcome::ConnectionLost || !result.codesRead[i])
+                return result;
+            showSwitch(i);
+            return i + 1 < kSwitchCount ? failAt(result, i + 1, OperationOutcome::ConnectionLost) : result;
+        }
         showSwitch(i);
         // Out of range: the switch shows what was read, and the read stops at once.
         if (m_state.error_flag == 1)

@@ -11,6 +11,7 @@
 #include <QTemporaryDir>
 #include <QTest>
 #include <QThread>
+#include <QTimer>
 
 #include <memory>
 
@@ -395,6 +396,18 @@ void TestPanelOperations::unplugMidOperationThenReplug()
     m_panel->panel().faults().hangUpAfterCommands = 0;
     QVERIFY(m_panel->plugIn());
     expectEnded(m_session->readPanel(), OperationOutcome::Succeeded, kReadSuccessful, StatusColour::Green);
+
+    // Pulled in the pause after SW3's whole reply: SW3 shows it, the read stops at SW4.
+    m_panel->panel().setCode(2, 37);
+    connect(m_panel.get(), &PtyPanel::replied, m_panel.get(), [this](const QByteArray &reply) {
+        if (reply == "00370")
+            QTimer::singleShot(30, m_panel.get(), [this] { m_panel->hangUp(); });
+    });
+    result = m_session->readPanel();
+    expectEnded(result, OperationOutcome::ConnectionLost, kBadData);
+    QCOMPARE(result.codesRead[2], std::optional<Code>(37));
+    QCOMPARE(view().modulePosition(2), 4);
+    QCOMPARE(result.failedSwitch, 3);
 }
 
 void TestPanelOperations::stepStatusTexts()
