@@ -490,8 +490,16 @@ QString MainWindow::panelNameText() const
 
 void MainWindow::showFailedSwitch(int switchIndex)
 {
-    for (int i = 0; i < kSwitchCount; ++i)
-        setCaptionColour(m_groups[i].caption, i == switchIndex ? kFailedCaptionColour : kCaptionColour);
+    for (int i = 0; i < kSwitchCount; ++i) {
+        QLabel *caption = m_groups[i].caption;
+        const bool failed = i == switchIndex;
+        setCaptionColour(caption, failed ? kFailedCaptionColour : kCaptionColour);
+        // Said, not only coloured: a screen reader hears where the operation stopped
+        // (Qt announces the change of description).
+        const QString description = failed ? QStringLiteral("STOPPED HERE") : QString();
+        if (caption->accessibleDescription() != description)
+            caption->setAccessibleDescription(description);
+    }
 }
 
 void MainWindow::setPanelNameText(const QString &text)

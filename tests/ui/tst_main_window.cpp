@@ -755,10 +755,17 @@ void TestMainWindow::failedSwitchCaptionTurnsRed()
     const auto captionColour = [&](int n) {
         return window.findChild<QLabel *>(QLatin1String(kCaptionNames[n - 1]))->palette().color(QPalette::WindowText);
     };
+    const auto said = [&](int n) {
+        return QAccessible::queryAccessibleInterface(window.findChild<QLabel *>(QLatin1String(kCaptionNames[n - 1])))
+            ->text(QAccessible::Description);
+    };
     clickButton(&window, "READ_CONFIG");
     QCOMPARE(captionColour(4), QColor(255, 0, 0));
-    for (int n : {1, 3, 5, 10})
+    QCOMPARE(said(4), QStringLiteral("STOPPED HERE"));
+    for (int n : {1, 3, 5, 10}) {
         QCOMPARE(captionColour(n), QColor(Qt::white));
+        QCOMPARE(said(n), QString());
+    }
 
     // The next command clears it; a write refused at an incomplete SW2 marks SW2.
     for (int i = 0; i < kSwitchCount; ++i)
@@ -766,6 +773,7 @@ void TestMainWindow::failedSwitchCaptionTurnsRed()
     window.selectChannelPosition(1, -1);
     clickButton(&window, "WRITE_CONFIG");
     QCOMPARE(captionColour(4), QColor(Qt::white));
+    QCOMPARE(said(4), QString());
     QCOMPARE(captionColour(2), QColor(255, 0, 0));
 }
 
