@@ -316,8 +316,14 @@ void MainWindow::buildControls()
     for (size_t i = 0; i < table.size(); ++i)
         if (QWidget *widget = laysOutTextWhenMade(table[i].kind) ? createControl(table[i]) : made[i])
             placeControl(table[i], widget);
-    // A screen reader names the port chooser by its caption.
-    findChild<QLabel *>(QStringLiteral("Label15"))->setBuddy(m_portChooser);
+    // A screen reader names the boxes with a caption over them as a sighted user reads
+    // them; their tool tips stay their descriptions.
+    for (const auto &[captionName, box] : {std::pair{"Label15", static_cast<QWidget *>(m_portChooser)},
+                                           std::pair{"Label6", static_cast<QWidget *>(m_panelName)}}) {
+        auto *caption = findChild<QLabel *>(QLatin1String(captionName));
+        caption->setBuddy(box);
+        box->setAccessibleName(caption->text());
+    }
 
     QWidget *previous = nullptr;
     for (const auto &[tab, widget] : m_focusOrder) {
