@@ -124,6 +124,7 @@ private slots:
     void portChooserChoosesAndRemembers();
     void portFailuresFitTheStatusBox();
     void unsavedEditsAskBeforeClosing();
+    void unsavedEditsAskBeforeAReadOrDuringAWrite();
     void everyControlHasAnAccessibleName();
     void listsShowThreeRowsAndAThumb();
     void commandsDuringAReadAreIgnored();
@@ -539,6 +540,25 @@ void TestMainWindow::unsavedEditsAskBeforeClosing()
     clickButton(&window, "READ_CONFIG");
     QVERIFY(!window.isWindowModified());
     QCOMPARE(answered->questions, 0);
+}
+
+void TestMainWindow::unsavedEditsAskBeforeAReadOrDuringAWrite()
+{
+    const auto typeName = [](MainWindow &w) {
+        QTest::keyClicks(w.findChild<QLineEdit *>(QStringLiteral("Text2")), QStringLiteral("RIG"));
+    };
+    const auto clickNotAssigned = [](MainWindow &w) {
+        for (int n = 1; n <= 19; n += 2) {
+            auto *list = w.findChild<SelectionList *>(QStringLiteral("List%1").arg(n));
+            QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, list->visualItemRect(list->item(0)).center());
+        }
+    };
+    sim::PtyPanel panel;
+    MainWindow window(panel.devicePath());
+    auto dialogs = std::make_unique<ClosingDialogs>();
+    ClosingDialogs *answered = dialogs.get();
+    window.setFileDialogs(std::move(dialogs));
+    window.show();
 
     // A read would empty typed work: it asks first, and Cancel sends nothing.
     typeName(window);
