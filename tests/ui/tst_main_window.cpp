@@ -91,6 +91,20 @@ struct ClosingDialogs : FileDialogs {
     CloseAnswer askSaveChanges(LosingEdits) override { return ++questions, closeAnswer; }
 };
 
+void typeName(MainWindow &w)
+{
+    QTest::keyClicks(w.findChild<QLineEdit *>(QStringLiteral("Text2")), QStringLiteral("RIG"));
+}
+
+// "N/A" clicked in every module list: every switch complete.
+void clickNotAssigned(MainWindow &w)
+{
+    for (int n = 1; n <= 19; n += 2) {
+        auto *list = w.findChild<SelectionList *>(QStringLiteral("List%1").arg(n));
+        QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, list->visualItemRect(list->item(0)).center());
+    }
+}
+
 void clickButton(QWidget *window, const char *name)
 {
     QTest::mouseClick(window->findChild<QPushButton *>(QLatin1String(name)), Qt::LeftButton);
@@ -484,15 +498,6 @@ void TestMainWindow::unsavedEditsAskBeforeClosing()
         bool saveChosen;
         bool closes, asked, written;
     };
-    const auto typeName = [](MainWindow &w) {
-        QTest::keyClicks(w.findChild<QLineEdit *>(QStringLiteral("Text2")), QStringLiteral("RIG"));
-    };
-    const auto clickNotAssigned = [](MainWindow &w) {
-        for (int n = 1; n <= 19; n += 2) {
-            auto *list = w.findChild<SelectionList *>(QStringLiteral("List%1").arg(n));
-            QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, list->visualItemRect(list->item(0)).center());
-        }
-    };
     const auto chooseAndType = [&](MainWindow &w) {
         clickNotAssigned(w);
         typeName(w);
@@ -544,15 +549,6 @@ void TestMainWindow::unsavedEditsAskBeforeClosing()
 
 void TestMainWindow::unsavedEditsAskBeforeAReadOrDuringAWrite()
 {
-    const auto typeName = [](MainWindow &w) {
-        QTest::keyClicks(w.findChild<QLineEdit *>(QStringLiteral("Text2")), QStringLiteral("RIG"));
-    };
-    const auto clickNotAssigned = [](MainWindow &w) {
-        for (int n = 1; n <= 19; n += 2) {
-            auto *list = w.findChild<SelectionList *>(QStringLiteral("List%1").arg(n));
-            QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, list->visualItemRect(list->item(0)).center());
-        }
-    };
     sim::PtyPanel panel;
     MainWindow window(panel.devicePath());
     auto dialogs = std::make_unique<ClosingDialogs>();
