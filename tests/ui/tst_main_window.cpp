@@ -91,6 +91,16 @@ struct ClosingDialogs : FileDialogs {
     CloseAnswer askSaveChanges(LosingEdits) override { return ++questions, closeAnswer; }
 };
 
+// The window's dialogs replaced by a scripted kind; the window owns them.
+template<typename Dialogs>
+Dialogs *giveDialogs(MainWindow &window)
+{
+    auto dialogs = std::make_unique<Dialogs>();
+    Dialogs *kept = dialogs.get();
+    window.setFileDialogs(std::move(dialogs));
+    return kept;
+}
+
 void typeName(MainWindow &w)
 {
     QTest::keyClicks(w.findChild<QLineEdit *>(QStringLiteral("Text2")), QStringLiteral("RIG"));
@@ -520,12 +530,10 @@ void TestMainWindow::unsavedEditsAskBeforeClosing()
     for (const Case &c : cases) {
         QFile::remove(saved);
         MainWindow window;
-        auto dialogs = std::make_unique<ClosingDialogs>();
-        ClosingDialogs *answered = dialogs.get();
+        ClosingDialogs *answered = giveDialogs<ClosingDialogs>(window);
         answered->closeAnswer = c.answer;
         if (c.saveChosen)
             answered->saveAs = saved;
-        window.setFileDialogs(std::move(dialogs));
         window.show();
         c.edit(window);
         QCOMPARE(window.windowTitle().contains(QStringLiteral("[*]")), c.asked);
@@ -538,9 +546,7 @@ void TestMainWindow::unsavedEditsAskBeforeClosing()
     // A read from the panel is no edit.
     sim::PtyPanel panel;
     MainWindow window(panel.devicePath());
-    auto dialogs = std::make_unique<ClosingDialogs>();
-    ClosingDialogs *answered = dialogs.get();
-    window.setFileDialogs(std::move(dialogs));
+    ClosingDialogs *answered = giveDialogs<ClosingDialogs>(window);
     window.show();
     clickButton(&window, "READ_CONFIG");
     QVERIFY(!window.isWindowModified());
@@ -551,9 +557,7 @@ void TestMainWindow::unsavedEditsAskBeforeAReadOrDuringAWrite()
 {
     sim::PtyPanel panel;
     MainWindow window(panel.devicePath());
-    auto dialogs = std::make_unique<ClosingDialogs>();
-    ClosingDialogs *answered = dialogs.get();
-    window.setFileDialogs(std::move(dialogs));
+    ClosingDialogs *answered = giveDialogs<ClosingDialogs>(window);
     window.show();
 
     // A read would empty typed work: it asks first, and Cancel sends nothing.
@@ -610,9 +614,7 @@ void TestMainWindow::everyControlHasAnAccessibleName()
              QStringLiteral("COMMUNICATIONS OK"));
 
     // Return presses the focused command button.
-    auto dialogs = std::make_unique<CountingDialogs>();
-    CountingDialogs *counted = dialogs.get();
-    m_form->setFileDialogs(std::move(dialogs));
+    CountingDialogs *counted = giveDialogs<CountingDialogs>(*m_form);
     control(QStringLiteral("READ_FILE"))->setFocus();
     QTest::keyClick(control(QStringLiteral("READ_FILE")), Qt::Key_Return);
     QCOMPARE(counted->asked, 1);
@@ -666,9 +668,7 @@ void TestMainWindow::commandsDuringAReadAreIgnored()
 {
     sim::PtyPanel panel;
     MainWindow window(panel.devicePath());
-    auto dialogs = std::make_unique<CountingDialogs>();
-    CountingDialogs *counted = dialogs.get();
-    window.setFileDialogs(std::move(dialogs));
+    CountingDialogs *counted = giveDialogs<CountingDialogs>(window);
     window.show();
     int nestedClicks = 0;
     QTimer::singleShot(350, this, [&] {
