@@ -6,6 +6,9 @@ repo_root=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
 build_dir="$repo_root/build"
 
 packages=(cmake ninja-build make g++ pkg-config qt6-base-dev qt6-serialport-dev libgl-dev libfontconfig-dev fonts-liberation)
+# What a screen reader's check of the window needs: an X server, a session bus with
+# the accessibility bus, and a client of it.
+packages+=(xvfb xdotool dbus-daemon dbus-bin at-spi2-core python3-gi gir1.2-atspi-2.0)
 
 as_root() {
     if [ "$(id -u)" -eq 0 ]; then

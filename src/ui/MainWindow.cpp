@@ -1,8 +1,10 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "MainWindow.h"
 
+#include "AccessibleInterfaces.h"
 #include "CalloutShapes.h"
 #include "ControlTable.h"
+#include "DesignationBox.h"
 #include "PanelArt.h"
 #include "PortChooser.h"
 #include "Preferences.h"
@@ -20,6 +22,7 @@
 #include "model/SwitchSelection.h"
 #include "operations/PanelSession.h"
 
+#include <QAccessible>
 #include <QApplication>
 #include <QCloseEvent>
 #include <QFileInfo>
@@ -60,6 +63,7 @@ bool laysOutTextWhenMade(ControlKind kind)
 
 MainWindow::MainWindow(const QString &serialDevice, QWidget *parent) : QWidget(parent)
 {
+    installAccessibleInterfaces();
     setObjectName(QStringLiteral("Form1"));
     setWindowTitle(kTitle);
     setWindowIcon(programIcon(IconKind::Tool));
@@ -72,7 +76,7 @@ MainWindow::MainWindow(const QString &serialDevice, QWidget *parent) : QWidget(p
     QString device = serialDevice.isEmpty() ? Preferences::rememberedPort() : serialDevice;
     if (device.isEmpty())
         device = PanelPort::defaultDevice();
-    m_session = std::make_unique<PanelSession>(device, *this, m_status);
+    m_session = std::make_unique<PanelSession>(device, *this, *m_statusBox);
     m_portChooser->showChosen(device);
     setFileDialogs(std::make_unique<QtFileDialogs>(this));
 }
@@ -155,7 +159,7 @@ bool MainWindow::eventFilter(QObject *watched, QEvent *event)
 void MainWindow::setFileDialogs(std::unique_ptr<FileDialogs> dialogs)
 {
     m_dialogs = std::move(dialogs);
-    m_files = std::make_unique<FileCommands>(state(), *this, m_status, *m_dialogs);
+    m_files = std::make_unique<FileCommands>(state(), *this, *m_statusBox, *m_dialogs);
     m_files->setStartFolder(Preferences::fileFolder());
 }
 
@@ -229,9 +233,7 @@ QWidget *MainWindow::createControl(const ControlSpec &entry)
         break;
     }
     case ControlKind::DesignationBox: {
-        auto *box = new QLineEdit(entry.text, this);
-        box->setValidator(new StorableTextValidator(box));
-        box->setCursorPosition(0);
+        auto *box = new DesignationBox(entry.text, this);
         connect(box, &QLineEdit::textEdited, this, &MainWindow::edited);
         m_groups[entry.switchIndex].designation = box;
         widget = box;
@@ -252,7 +254,10 @@ QWidget *MainWindow::createControl(const ControlSpec &entry)
         widget = m_portChooser;
         break;
     case ControlKind::StatusBox:
-        m_statusSpec = &entry; // made when first used
+        // There from the start, for assistive tools too, and shown when an operation reports.
+        m_statusBox = new StatusTextBox(this);
+        m_statusBox->hide();
+        widget = m_statusBox;
         break;
     case ControlKind::Button: {
         static const std::map<QString, void (MainWindow::*)()> commands{
@@ -284,7 +289,9 @@ void MainWindow::placeControl(const ControlSpec &entry, QWidget *widget)
         widget->resize(widget->width(), widget->heightForWidth(widget->width()));
     // What a screen reader calls a list or a box is what its tool tip says it is; a
     // button is called by its caption, with the tool tip as its description.
-    if (!entry.toolTip.isEmpty()) {
+    if (entry.kind == ControlKind::DesignationBox) {
+        static_cast<DesignationBox *>(widget)->setNamingToolTip(entry.toolTip);
+    } else if (!entry.toolTip.isEmpty()) {
         widget->setToolTip(entry.toolTip);
         if (entry.kind != ControlKind::Button)
             widget->setAccessibleName(entry.toolTip);
@@ -333,26 +340,22 @@ void MainWindow::buildControls()
     }
 }
 
-StatusTextBox *MainWindow::makeStatusBox()
-{
-    auto *box = new StatusTextBox(this);
-    box->hide();
-    placeControl(*m_statusSpec, box);
-    // Into the focus order at its place, between its neighbours by tab index.
-    const auto at = m_focusOrder.find(m_statusSpec->tab);
-    if (at != m_focusOrder.begin())
-        QWidget::setTabOrder(std::prev(at)->second, box);
-    if (std::next(at) != m_focusOrder.end())
-        QWidget::setTabOrder(box, std::next(at)->second);
-    return box;
-}
-
 void MainWindow::showEvent(QShowEvent *event)
 {
     QWidget::showEvent(event);
     if (!m_initialFocusGiven) {
         m_initialFocusGiven = true;
         m_readConfig->setFocus(Qt::OtherFocusReason);
+    }
+}
+
+void MainWindow::changeEvent(QEvent *event)
+{
+    QWidget::changeEvent(event);
+    // The window's accessible name is its title as shown, with or without the mark.
+    if (event->type() == QEvent::ModifiedChange) {
+        QAccessibleEvent renamed(this, QAccessible::NameChanged);
+        QAccessible::updateAccessibility(&renamed);
     }
 }
 
@@ -480,8 +483,7 @@ QString MainWindow::designationText(int switchIndex) const
 
 void MainWindow::setDesignationText(int switchIndex, const QString &text)
 {
-    m_groups.at(switchIndex).designation->setText(text);
-    m_groups.at(switchIndex).designation->setCursorPosition(0);
+    m_groups.at(switchIndex).designation->showText(text);
 }
 
 void MainWindow::setDesignationVisible(int switchIndex, bool visible)

@@ -20,6 +20,7 @@ class QPushButton;
 
 namespace kdr {
 
+class DesignationBox;
 class PanelSession;
 class PortChooser;
 class SelectionList;
@@ -40,7 +41,7 @@ public:
     ~MainWindow() override;
 
     WorkingState &state();
-    StatusTextBox &statusBox() { return m_status.box(); }
+    StatusTextBox &statusBox() { return *m_statusBox; }
     PanelSession &session() { return *m_session; }
     bool operationRunning() const;
     // Replaces the file dialogs and the message box, e.g. by ones that need no person.
@@ -66,13 +67,14 @@ public:
 protected:
     void showEvent(QShowEvent *event) override;
     bool eventFilter(QObject *watched, QEvent *event) override;
+    void changeEvent(QEvent *event) override;
     void closeEvent(QCloseEvent *event) override;
 
 private:
     struct SwitchGroup {
         SelectionList *moduleList = nullptr;
         SelectionList *channelList = nullptr;
-        QLineEdit *designation = nullptr;
+        DesignationBox *designation = nullptr;
         QLabel *caption = nullptr;
     };
 
@@ -81,7 +83,6 @@ private:
     void buildControls();
     QWidget *createControl(const ControlSpec &entry);
     void placeControl(const ControlSpec &entry, QWidget *widget);
-    StatusTextBox *makeStatusBox();
     void connectCommand(QPushButton *button, void (MainWindow::*command)());
     void READ_CONFIG_Click();
     void WRITE_CONFIG_Click();
@@ -102,8 +103,7 @@ private:
     std::unique_ptr<FileDialogs> m_dialogs;
     std::unique_ptr<FileCommands> m_files;
     std::array<SwitchGroup, kSwitchCount> m_groups{};
-    StatusBoxOnDemand m_status{[this] { return makeStatusBox(); }};
-    const ControlSpec *m_statusSpec = nullptr;
+    StatusTextBox *m_statusBox = nullptr;
     std::map<int, QWidget *> m_focusOrder;
     QLineEdit *m_panelName = nullptr;
     QPushButton *m_readConfig = nullptr;

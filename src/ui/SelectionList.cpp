@@ -227,6 +227,17 @@ void SelectionList::paintEvent(QPaintEvent *event)
     painter.drawRect(viewport()->rect().adjusted(0, 0, -1, -1));
 }
 
+void SelectionList::currentChanged(const QModelIndex &current, const QModelIndex &previous)
+{
+    // The list view tells assistive tools that the new current entry has the focus,
+    // whether or not the list has it: a read that sets twenty lists would pull a
+    // screen reader through all of them, away from the button that has the focus.
+    if (hasFocus())
+        QListWidget::currentChanged(current, previous);
+    else
+        QAbstractItemView::currentChanged(current, previous);
+}
+
 void SelectionList::focusOutEvent(QFocusEvent *event)
 {
     QListWidget::focusOutEvent(event);

@@ -14,6 +14,9 @@ namespace kdr {
 // the keyboard focus selects nothing, and neither Ctrl+click nor Ctrl+Space can
 // take a selection away.
 //
+// Setting a position from code moves no accessible focus: a screen reader hears of
+// an entry only in the list the keyboard is in.
+//
 // It shows exactly three entries, whatever the font, draws a focus mark around its
 // entries while it has the keyboard focus, and its scroll bar always shows a thumb.
 class SelectionList : public QListWidget {
@@ -44,6 +47,7 @@ protected:
     void focusOutEvent(QFocusEvent *event) override;
     void resizeEvent(QResizeEvent *event) override;
     void paintEvent(QPaintEvent *event) override;
+    void currentChanged(const QModelIndex &current, const QModelIndex &previous) override;
 
 private:
     void onSelectionChanged();

@@ -9,6 +9,8 @@
 #include <QTextDocument>
 #include <QTextLayout>
 
+#include <utility>
+
 namespace kdr {
 
 StatusTextBox::StatusTextBox(QWidget *parent) : QTextEdit(parent)
@@ -42,11 +44,17 @@ void StatusTextBox::setStatusText(const QString &text)
     // that repeats the text changes nothing the technician could see.
     if (text == m_shownText)
         return;
-    m_shownText = text;
+    const QString replaced = std::exchange(m_shownText, text);
     if (m_basePixelSize == 0)
         m_basePixelSize = font().pixelSize();
     setPixelSize(m_basePixelSize);
+    // Qt's text box tells assistive tools of every change to its document, as removals
+    // of blanks and insertions, two or three for each text laid out here; the box
+    // announces each new text itself, once (below). The document's change signal
+    // serves nothing else, and setting a plain text connects it again.
+    keepDocumentChangesQuiet();
     setPlainText(text);
+    keepDocumentChangesQuiet();
     // The longest texts take three lines at this font; a slightly tighter line
     // keeps all three inside the box.
     QTextCursor cursor(document());
@@ -59,10 +67,14 @@ void StatusTextBox::setStatusText(const QString &text)
     // box's own font.
     while (linesShown() > kLines && font().pixelSize() > kSmallestPixelSize)
         setPixelSize(font().pixelSize() - 1);
-    // A screen reader announces what an operation reports, as a sighted user sees it.
-    setAccessibleDescription(text);
-    QAccessibleTextUpdateEvent announcement(this, 0, QString(), text);
+    // A screen reader hears what an operation reports, as a sighted user sees it.
+    QAccessibleTextUpdateEvent announcement(this, 0, replaced, text);
     QAccessible::updateAccessibility(&announcement);
+}
+
+void StatusTextBox::keepDocumentChangesQuiet()
+{
+    disconnect(document(), &QTextDocument::contentsChange, nullptr, nullptr);
 }
 
 int StatusTextBox::linesShown() const
