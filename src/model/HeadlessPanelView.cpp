@@ -17,19 +17,14 @@ int HeadlessPanelView::channelPosition(int switchIndex) const
 
 void HeadlessPanelView::selectModulePosition(int switchIndex, int position)
 {
-    Switch &sw = m_switches.at(switchIndex);
-    sw.module = isModulePosition(position) ? position : -1;
-    const ModuleSelectionEffect effect = ModuleSelected(m_state, switchIndex, sw.module);
-    if (effect.channelListVisible)
-        sw.channelVisible = *effect.channelListVisible;
+    m_switches.at(switchIndex).module = isModulePosition(position) ? position : -1;
+    moduleListSelected(m_state, *this, switchIndex);
 }
 
 void HeadlessPanelView::selectChannelPosition(int switchIndex, int position)
 {
-    Switch &sw = m_switches.at(switchIndex);
-    sw.channel = isChannelPosition(position) ? position : -1;
-    if (ChannelSelected(m_state, switchIndex, sw.channel).showDesignation)
-        sw.designationVisible = true;
+    m_switches.at(switchIndex).channel = isChannelPosition(position) ? position : -1;
+    channelListSelected(m_state, *this, switchIndex);
 }
 
 QString HeadlessPanelView::designationText(int switchIndex) const
@@ -45,6 +40,11 @@ void HeadlessPanelView::setDesignationText(int switchIndex, const QString &text)
 void HeadlessPanelView::setDesignationVisible(int switchIndex, bool visible)
 {
     m_switches.at(switchIndex).designationVisible = visible;
+}
+
+void HeadlessPanelView::setChannelListVisible(int switchIndex, bool visible)
+{
+    m_switches.at(switchIndex).channelVisible = visible;
 }
 
 QString HeadlessPanelView::panelNameText() const

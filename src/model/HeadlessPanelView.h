@@ -24,6 +24,7 @@ public:
     QString designationText(int switchIndex) const override;
     void setDesignationText(int switchIndex, const QString &text) override;
     void setDesignationVisible(int switchIndex, bool visible) override;
+    void setChannelListVisible(int switchIndex, bool visible) override;
     QString panelNameText() const override;
     void setPanelNameText(const QString &text) override;
     void showFailedSwitch(int switchIndex) override { m_failedSwitch = switchIndex; }

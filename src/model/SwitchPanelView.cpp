@@ -5,6 +5,19 @@
 
 namespace kdr {
 
+void moduleListSelected(WorkingState &state, SwitchPanelView &view, int switchIndex)
+{
+    const ModuleSelectionEffect effect = ModuleSelected(state, switchIndex, view.modulePosition(switchIndex));
+    if (effect.channelListVisible)
+        view.setChannelListVisible(switchIndex, *effect.channelListVisible);
+}
+
+void channelListSelected(WorkingState &state, SwitchPanelView &view, int switchIndex)
+{
+    if (ChannelSelected(state, switchIndex, view.channelPosition(switchIndex)).showDesignation)
+        view.setDesignationVisible(switchIndex, true);
+}
+
 PanelListPositions listPositionsOf(const SwitchPanelView &view)
 {
     PanelListPositions positions;

@@ -31,6 +31,7 @@ public:
     virtual QString designationText(int switchIndex) const = 0;
     virtual void setDesignationText(int switchIndex, const QString &text) = 0;
     virtual void setDesignationVisible(int switchIndex, bool visible) = 0;
+    virtual void setChannelListVisible(int switchIndex, bool visible) = 0;
 
     virtual QString panelNameText() const = 0;
     virtual void setPanelNameText(const QString &text) = 0;
@@ -38,6 +39,12 @@ public:
     // Marks the switch where a command stopped (−1: none) until the next command starts.
     virtual void showFailedSwitch(int switchIndex) = 0;
 };
+
+// The selection handling of a switch's lists, the same in every view: the list's
+// position as it now stands updates the working state, and what that decides is
+// shown (the channel list shown or hidden; the designation box shown).
+void moduleListSelected(WorkingState &state, SwitchPanelView &view, int switchIndex);
+void channelListSelected(WorkingState &state, SwitchPanelView &view, int switchIndex);
 
 // The twenty lists' selected positions as they stand.
 PanelListPositions listPositionsOf(const SwitchPanelView &view);

@@ -74,7 +74,8 @@ std::vector<ControlSpec> buildTable()
                      {},
                      F::Title,
                      kNoTab});
-    table.push_back({"Label6", K::Heading, 4800, 7800, 1455, 255, "PANEL NAME", {}, F::SansNormal, kNoTab});
+    table.push_back(
+        {"Label6", K::Heading, 4800, 7800, 1455, 255, "PANEL NAME", {}, F::SansNormal, kNoTab, -1, {}, "Text2"});
 
     // Lists before designation boxes: a box overlaps the top of its lists and is drawn over them.
     for (int i = 0; i < kSwitchCount; ++i) {
@@ -114,7 +115,8 @@ std::vector<ControlSpec> buildTable()
     table.push_back(
         {"Text2", K::NameBox, 4800, 8040, 1455, 285, {}, "ENTER IDENTITY FOR FILE NAME", F::SansNormal, 27});
     // The serial port chooser, in the free space of the left column.
-    table.push_back({"Label15", K::Heading, 240, 4320, 2415, 255, "SERIAL PORT", {}, F::SansNormal, kNoTab});
+    table.push_back(
+        {"Label15", K::Heading, 240, 4320, 2415, 255, "SERIAL PORT", {}, F::SansNormal, kNoTab, -1, {}, "SERIAL_PORT"});
     table.push_back({"SERIAL_PORT",
                      K::PortChooser,
                      240,
@@ -127,13 +129,13 @@ std::vector<ControlSpec> buildTable()
                      28});
     table.push_back({"Text1", K::StatusBox, 3840, 1680, 3255, 615, {}, {}, F::StatusText, 26});
     table.push_back({"READ_CONFIG", K::Button, 8280, 1680, 2535, 855, "READ CONFIGURATION FROM SWITCH PANEL",
-                     "LEFT CLICK TO READ CONFIG IN SWITCH PANEL", F::ButtonText, 0});
+                     "LEFT CLICK TO READ CONFIG IN SWITCH PANEL", F::ButtonText, 0, -1, Command::ReadPanel});
     table.push_back({"WRITE_CONFIG", K::Button, 8280, 3120, 2535, 855, "WRITE CONFIGURATION TO SWITCH PANEL",
-                     "LEFT CLICK TO SAVE CONFIG IN SWITCH PANEL", F::ButtonText, 2});
+                     "LEFT CLICK TO SAVE CONFIG IN SWITCH PANEL", F::ButtonText, 2, -1, Command::WritePanel});
     table.push_back({"READ_FILE", K::Button, 240, 1680, 2415, 855, "OPEN CONFIGURATION FILE",
-                     "LEFT CLICK TO OPEN CONFIG FILE", F::ButtonText, 4});
+                     "LEFT CLICK TO OPEN CONFIG FILE", F::ButtonText, 4, -1, Command::OpenFile});
     table.push_back({"WRITE_FILE", K::Button, 240, 3000, 2415, 855, "SAVE CONFIGURATION FILE",
-                     "LEFT CLICK TO SAVE CONFIG FILE", F::ButtonText, 5});
+                     "LEFT CLICK TO SAVE CONFIG FILE", F::ButtonText, 5, -1, Command::SaveFile});
     return table;
 }
 

@@ -48,6 +48,15 @@ enum class FontRole {
 
 constexpr int kNoTab = -1;
 
+// What a command button starts.
+enum class Command {
+    None,
+    ReadPanel,
+    WritePanel,
+    OpenFile,
+    SaveFile,
+};
+
 struct ControlSpec {
     QString name;
     ControlKind kind;
@@ -57,6 +66,8 @@ struct ControlSpec {
     FontRole font;
     int tab;              // place in the focus order, kNoTab for none
     int switchIndex = -1; // 0 … 9 for members of a switch group
+    Command command = Command::None;
+    QString labels{}; // the control a caption names, for assistive tools (its name)
 
     QRect pixelRect() const { return twipsToPixels(left, top, width, height); }
 };

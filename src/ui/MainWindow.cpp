@@ -2,19 +2,13 @@
 #include "MainWindow.h"
 
 #include "AccessibleInterfaces.h"
-#include "CalloutShapes.h"
-#include "ControlTable.h"
 #include "DesignationBox.h"
 #include "PanelArt.h"
 #include "PortChooser.h"
 #include "Preferences.h"
-#include "SelectionList.h"
+#include "QtFileDialogs.h"
 #include "StatusTextBox.h"
 #include "WindowFonts.h"
-#include "WrappingButton.h"
-
-#include "QtFileDialogs.h"
-#include "StorableTextValidator.h"
 
 #include "files/FileCommands.h"
 #include "files/FileDialogs.h"
@@ -29,9 +23,9 @@
 
 #include <QLabel>
 #include <QLineEdit>
-#include <QPixmap>
+#include <QPushButton>
 
-#include <map>
+#include <algorithm>
 
 namespace kdr {
 
@@ -41,23 +35,6 @@ const QString kTitle = QStringLiteral("RV KDR 10 BUTTON SWITCH PANEL CONFIGURATI
 
 // System colour 11, the inactive window border of the standard Windows scheme.
 const QColor kWindowBackground(212, 208, 200);
-// System colour 14 over the dark picture; the red of a failure for the switch where
-// a command stopped.
-const QColor kCaptionColour(Qt::white);
-const QColor kFailedCaptionColour(255, 0, 0);
-
-void setCaptionColour(QLabel *caption, const QColor &colour)
-{
-    QPalette p = caption->palette();
-    p.setColor(QPalette::WindowText, colour);
-    caption->setPalette(p);
-}
-
-// Text boxes lay out their text, in a font, as they are made.
-bool laysOutTextWhenMade(ControlKind kind)
-{
-    return kind == ControlKind::DesignationBox || kind == ControlKind::NameBox || kind == ControlKind::PortChooser;
-}
 
 } // namespace
 
@@ -76,8 +53,8 @@ MainWindow::MainWindow(const QString &serialDevice, QWidget *parent) : QWidget(p
     QString device = serialDevice.isEmpty() ? Preferences::rememberedPort() : serialDevice;
     if (device.isEmpty())
         device = PanelPort::defaultDevice();
-    m_session = std::make_unique<PanelSession>(device, *this, *m_statusBox);
-    m_portChooser->showChosen(device);
+    m_session = std::make_unique<PanelSession>(device, *this, *m_controls.statusBox);
+    m_controls.portChooser->showChosen(device);
     setFileDialogs(std::make_unique<QtFileDialogs>(this));
 }
 
@@ -119,7 +96,7 @@ void MainWindow::fileUsed(const QString &path)
 void MainWindow::fixPort()
 {
     m_portFixed = true;
-    m_portChooser->setEnabled(false);
+    m_controls.portChooser->setEnabled(false);
 }
 
 void MainWindow::openFile(const QString &path)
@@ -133,7 +110,7 @@ void MainWindow::choosePort(const QString &device)
 {
     // Like the command buttons, the chooser takes nothing while the panel is busy.
     if (operationRunning() || m_portFixed) {
-        m_portChooser->showChosen(m_session->device());
+        m_controls.portChooser->showChosen(m_session->device());
         return;
     }
     m_session->setDevice(device);
@@ -159,7 +136,7 @@ bool MainWindow::eventFilter(QObject *watched, QEvent *event)
 void MainWindow::setFileDialogs(std::unique_ptr<FileDialogs> dialogs)
 {
     m_dialogs = std::move(dialogs);
-    m_files = std::make_unique<FileCommands>(state(), *this, *m_statusBox, *m_dialogs);
+    m_files = std::make_unique<FileCommands>(state(), *this, *m_controls.statusBox, *m_dialogs);
     m_files->setStartFolder(Preferences::fileFolder());
 }
 
@@ -170,131 +147,30 @@ WorkingState &MainWindow::state()
     return m_session->state();
 }
 
-QWidget *MainWindow::createControl(const ControlSpec &entry)
-{
-    QWidget *widget = nullptr;
-    switch (entry.kind) {
-    case ControlKind::Picture:
-        widget = new PanelPicture(this);
-        widget->setAccessibleName(QStringLiteral("PICTURE OF THE SWITCH PANEL"));
-        break;
-    case ControlKind::Caption: {
-        auto *caption = new QLabel(entry.text, this);
-        m_groups[entry.switchIndex].caption = caption;
-        setCaptionColour(caption, kCaptionColour);
-        widget = caption;
-        break;
-    }
-    case ControlKind::Label:
-    case ControlKind::Title:
-    case ControlKind::Heading: {
-        auto *label = new QLabel(entry.text, this);
-        label->setWordWrap(true);
-        if (entry.kind != ControlKind::Label)
-            label->setAlignment(Qt::AlignHCenter | Qt::AlignTop);
-        // The name heading stands over the dark picture: give it its own background.
-        label->setAutoFillBackground(entry.kind == ControlKind::Heading);
-        if (entry.kind == ControlKind::Title) {
-            QPalette p = label->palette();
-            p.setColor(QPalette::WindowText, QColor(0, 0, 255));
-            label->setPalette(p);
-        }
-        widget = label;
-        break;
-    }
-    case ControlKind::Line: {
-        const QRect r = entry.pixelRect();
-        widget = new CalloutLine(r.topLeft(), QPoint(r.left() + r.width(), r.top()), this);
-        break;
-    }
-    case ControlKind::Shape:
-        widget = new MarkerShape(this);
-        break;
-    case ControlKind::ModuleList:
-    case ControlKind::ChannelList: {
-        auto *list = new SelectionList(this);
-        list->setFrameShape(QFrame::Box);
-        list->setLineWidth(1);
-        list->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
-        const int i = entry.switchIndex;
-        const bool isModule = entry.kind == ControlKind::ModuleList;
-        const auto fill = [list](const auto &entries) {
-            for (const ListEntry &item : entries)
-                list->addEntry(QString::fromLatin1(item.text), item.itemValue);
-        };
-        if (isModule)
-            fill(kModuleList);
-        else
-            fill(kChannelList);
-        list->setSelectionHandler([this, i, isModule] { isModule ? ModuleList_Click(i) : ChannelList_Click(i); });
-        connect(list, &SelectionList::chosenByUser, this, &MainWindow::edited);
-        (isModule ? m_groups[i].moduleList : m_groups[i].channelList) = list;
-        widget = list;
-        break;
-    }
-    case ControlKind::DesignationBox: {
-        auto *box = new DesignationBox(entry.text, this);
-        connect(box, &QLineEdit::textEdited, this, &MainWindow::edited);
-        m_groups[entry.switchIndex].designation = box;
-        widget = box;
-        break;
-    }
-    case ControlKind::NameBox:
-        m_panelName = new QLineEdit(this);
-        m_panelName->setMaxLength(kPanelNameMaxLength);
-        m_panelName->setValidator(new StorableTextValidator(m_panelName));
-        connect(m_panelName, &QLineEdit::textEdited, this, &MainWindow::edited);
-        widget = m_panelName;
-        break;
-    case ControlKind::PortChooser:
-        m_portChooser = new PortChooser(this);
-        m_portChooser->installEventFilter(this);
-        m_portChooser->lineEdit()->installEventFilter(this);
-        connect(m_portChooser, &PortChooser::portChosen, this, &MainWindow::choosePort);
-        widget = m_portChooser;
-        break;
-    case ControlKind::StatusBox:
-        // There from the start, for assistive tools too, and shown when an operation reports.
-        m_statusBox = new StatusTextBox(this);
-        m_statusBox->hide();
-        widget = m_statusBox;
-        break;
-    case ControlKind::Button: {
-        static const std::map<QString, void (MainWindow::*)()> commands{
-            {QStringLiteral("READ_CONFIG"), &MainWindow::READ_CONFIG_Click},
-            {QStringLiteral("WRITE_CONFIG"), &MainWindow::WRITE_CONFIG_Click},
-            {QStringLiteral("READ_FILE"), &MainWindow::READ_FILE_Click},
-            {QStringLiteral("WRITE_FILE"), &MainWindow::WRITE_FILE_Click},
-        };
-        auto *button = new WrappingButton(entry.text, this);
-        button->setAutoDefault(false);
-        connectCommand(button, commands.at(entry.name));
-        if (entry.name == QLatin1String("READ_CONFIG"))
-            m_readConfig = button;
-        widget = button;
-        break;
-    }
-    }
-    return widget;
-}
-
 void MainWindow::placeControl(const ControlSpec &entry, QWidget *widget)
 {
+    const ControlKindTraits &kind = traitsOf(entry.kind);
     widget->setObjectName(entry.name);
-    if (entry.kind != ControlKind::Line)
+    if (!kind.placesItself)
         widget->setGeometry(entry.pixelRect());
     widget->setFont(windowFont(entry.font));
-    // The title's height follows its wrapped text.
-    if (entry.kind == ControlKind::Title)
+    if (kind.heightFollowsText)
         widget->resize(widget->width(), widget->heightForWidth(widget->width()));
     // What a screen reader calls a list or a box is what its tool tip says it is; a
     // button is called by its caption, with the tool tip as its description.
-    if (entry.kind == ControlKind::DesignationBox) {
-        static_cast<DesignationBox *>(widget)->setNamingToolTip(entry.toolTip);
-    } else if (!entry.toolTip.isEmpty()) {
-        widget->setToolTip(entry.toolTip);
-        if (entry.kind != ControlKind::Button)
+    if (!entry.toolTip.isEmpty()) {
+        switch (kind.toolTip) {
+        case ToolTipUse::NameAndToolTip:
+            widget->setToolTip(entry.toolTip);
             widget->setAccessibleName(entry.toolTip);
+            break;
+        case ToolTipUse::DescribesCaption:
+            widget->setToolTip(entry.toolTip);
+            break;
+        case ToolTipUse::NamesOnly:
+            static_cast<DesignationBox *>(widget)->setNamingToolTip(entry.toolTip);
+            break;
+        }
     }
     if (entry.tab == kNoTab)
         widget->setFocusPolicy(Qt::NoFocus);
@@ -308,9 +184,10 @@ void MainWindow::buildControls()
     FontListLoader fonts;
     const std::vector<ControlSpec> &table = controlTable();
     std::vector<QWidget *> made(table.size(), nullptr);
-    for (size_t i = 0; i < table.size(); ++i)
-        if (!laysOutTextWhenMade(table[i].kind))
-            made[i] = createControl(table[i]);
+    const auto make = [&](size_t row) { made[row] = traitsOf(table[row].kind).make(table[row], this, m_controls); };
+    for (size_t row = 0; row < table.size(); ++row)
+        if (!traitsOf(table[row].kind).laysOutTextWhenMade)
+            make(row);
 
     fonts.waitUntilLoaded();
     setFont(windowFont(FontRole::WindowDefault));
@@ -320,14 +197,17 @@ void MainWindow::buildControls()
     // nothing shows.)
     QApplication::setFont(windowFont(FontRole::SansNormal));
     // Placed in the table's order, which is also the order they are stacked in.
-    for (size_t i = 0; i < table.size(); ++i)
-        if (QWidget *widget = laysOutTextWhenMade(table[i].kind) ? createControl(table[i]) : made[i])
-            placeControl(table[i], widget);
+    for (size_t row = 0; row < table.size(); ++row) {
+        if (!made[row])
+            make(row);
+        placeControl(table[row], made[row]);
+    }
     // A screen reader names the boxes with a caption over them as a sighted user reads
     // them; their tool tips stay their descriptions.
-    for (const auto &[captionName, box] : {std::pair{"Label15", static_cast<QWidget *>(m_portChooser)},
-                                           std::pair{"Label6", static_cast<QWidget *>(m_panelName)}}) {
-        auto *caption = findChild<QLabel *>(QLatin1String(captionName));
+    for (const auto &[caption, named] : m_controls.namingCaptions) {
+        const auto row =
+            std::find_if(table.begin(), table.end(), [&](const ControlSpec &e) { return e.name == named; });
+        QWidget *box = made.at(size_t(row - table.begin()));
         caption->setBuddy(box);
         box->setAccessibleName(caption->text());
     }
@@ -338,6 +218,17 @@ void MainWindow::buildControls()
             QWidget::setTabOrder(previous, widget);
         previous = widget;
     }
+
+    for (int i = 0; i < kSwitchCount; ++i)
+        m_controls.switches[i].connectHandlers([this, i] { moduleListSelected(state(), *this, i); },
+                                               [this, i] { channelListSelected(state(), *this, i); },
+                                               [this] { edited(); });
+    connect(m_controls.panelName, &QLineEdit::textEdited, this, &MainWindow::edited);
+    m_controls.portChooser->installEventFilter(this);
+    m_controls.portChooser->lineEdit()->installEventFilter(this);
+    connect(m_controls.portChooser, &PortChooser::portChosen, this, &MainWindow::choosePort);
+    for (const auto &[command, button] : m_controls.commandButtons)
+        connect(button, &QPushButton::clicked, this, [this, command = command] { runCommand(command); });
 }
 
 void MainWindow::showEvent(QShowEvent *event)
@@ -345,7 +236,7 @@ void MainWindow::showEvent(QShowEvent *event)
     QWidget::showEvent(event);
     if (!m_initialFocusGiven) {
         m_initialFocusGiven = true;
-        m_readConfig->setFocus(Qt::OtherFocusReason);
+        m_controls.commandButtons.at(Command::ReadPanel)->setFocus(Qt::OtherFocusReason);
     }
 }
 
@@ -394,16 +285,29 @@ bool MainWindow::operationRunning() const
     return m_session->busy();
 }
 
-void MainWindow::connectCommand(QPushButton *button, void (MainWindow::*command)())
+void MainWindow::runCommand(Command command)
 {
     // A click that arrives while a panel operation waits must not start a second
     // command inside the first.
-    connect(button, &QPushButton::clicked, this, [this, command] {
-        if (operationRunning())
-            return;
-        showFailedSwitch(-1);
-        (this->*command)();
-    });
+    if (operationRunning())
+        return;
+    showFailedSwitch(-1);
+    switch (command) {
+    case Command::ReadPanel:
+        READ_CONFIG_Click();
+        break;
+    case Command::WritePanel:
+        WRITE_CONFIG_Click();
+        break;
+    case Command::OpenFile:
+        READ_FILE_Click();
+        break;
+    case Command::SaveFile:
+        WRITE_FILE_Click();
+        break;
+    case Command::None:
+        break;
+    }
 }
 
 void MainWindow::READ_CONFIG_Click()
@@ -440,79 +344,60 @@ void MainWindow::WRITE_FILE_Click()
         fileUsed(done.file);
 }
 
-void MainWindow::ModuleList_Click(int switchIndex)
-{
-    const SwitchGroup &group = m_groups[switchIndex];
-    const ModuleSelectionEffect effect = ModuleSelected(state(), switchIndex, group.moduleList->selectedPosition());
-    if (effect.channelListVisible)
-        group.channelList->setVisible(*effect.channelListVisible);
-}
-
-void MainWindow::ChannelList_Click(int switchIndex)
-{
-    const SwitchGroup &group = m_groups[switchIndex];
-    const ChannelSelectionEffect effect = ChannelSelected(state(), switchIndex, group.channelList->selectedPosition());
-    if (effect.showDesignation)
-        group.designation->show();
-}
-
 int MainWindow::modulePosition(int switchIndex) const
 {
-    return m_groups.at(switchIndex).moduleList->selectedPosition();
+    return m_controls.switches.at(switchIndex).modulePosition();
 }
 
 int MainWindow::channelPosition(int switchIndex) const
 {
-    return m_groups.at(switchIndex).channelList->selectedPosition();
+    return m_controls.switches.at(switchIndex).channelPosition();
 }
 
 void MainWindow::selectModulePosition(int switchIndex, int position)
 {
-    m_groups.at(switchIndex).moduleList->setSelectedPosition(position);
+    m_controls.switches.at(switchIndex).selectModulePosition(position);
 }
 
 void MainWindow::selectChannelPosition(int switchIndex, int position)
 {
-    m_groups.at(switchIndex).channelList->setSelectedPosition(position);
+    m_controls.switches.at(switchIndex).selectChannelPosition(position);
 }
 
 QString MainWindow::designationText(int switchIndex) const
 {
-    return m_groups.at(switchIndex).designation->text();
+    return m_controls.switches.at(switchIndex).designationText();
 }
 
 void MainWindow::setDesignationText(int switchIndex, const QString &text)
 {
-    m_groups.at(switchIndex).designation->showText(text);
+    m_controls.switches.at(switchIndex).showDesignationText(text);
 }
 
 void MainWindow::setDesignationVisible(int switchIndex, bool visible)
 {
-    m_groups.at(switchIndex).designation->setVisible(visible);
+    m_controls.switches.at(switchIndex).setDesignationVisible(visible);
+}
+
+void MainWindow::setChannelListVisible(int switchIndex, bool visible)
+{
+    m_controls.switches.at(switchIndex).setChannelListVisible(visible);
 }
 
 QString MainWindow::panelNameText() const
 {
-    return m_panelName->text();
-}
-
-void MainWindow::showFailedSwitch(int switchIndex)
-{
-    for (int i = 0; i < kSwitchCount; ++i) {
-        QLabel *caption = m_groups[i].caption;
-        const bool failed = i == switchIndex;
-        setCaptionColour(caption, failed ? kFailedCaptionColour : kCaptionColour);
-        // Said, not only coloured: a screen reader hears where the operation stopped
-        // (Qt announces the change of description).
-        const QString description = failed ? QStringLiteral("STOPPED HERE") : QString();
-        if (caption->accessibleDescription() != description)
-            caption->setAccessibleDescription(description);
-    }
+    return m_controls.panelName->text();
 }
 
 void MainWindow::setPanelNameText(const QString &text)
 {
-    m_panelName->setText(text);
+    m_controls.panelName->setText(text);
+}
+
+void MainWindow::showFailedSwitch(int switchIndex)
+{
+    for (int i = 0; i < kSwitchCount; ++i)
+        m_controls.switches[i].markFailed(i == switchIndex);
 }
 
 } // namespace kdr

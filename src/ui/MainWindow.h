@@ -6,6 +6,7 @@
 #include "model/SwitchPanelView.h"
 #include "model/SwitchSelection.h"
 #include "model/WorkingState.h"
+#include "ControlFactories.h"
 #include "StatusTextBox.h"
 
 #include <QWidget>
@@ -14,17 +15,9 @@
 #include <map>
 #include <memory>
 
-class QLabel;
-class QLineEdit;
-class QPushButton;
-
 namespace kdr {
 
-class DesignationBox;
 class PanelSession;
-class PortChooser;
-class SelectionList;
-struct ControlSpec;
 
 // The one window (objectName `Form1`): the panel picture with the ten switch
 // groups over it, the four command buttons, the panel name box and the status box.
@@ -41,7 +34,7 @@ public:
     ~MainWindow() override;
 
     WorkingState &state();
-    StatusTextBox &statusBox() { return *m_statusBox; }
+    StatusTextBox &statusBox() { return *m_controls.statusBox; }
     PanelSession &session() { return *m_session; }
     bool operationRunning() const;
     // Replaces the file dialogs and the message box, e.g. by ones that need no person.
@@ -60,6 +53,7 @@ public:
     QString designationText(int switchIndex) const override;
     void setDesignationText(int switchIndex, const QString &text) override;
     void setDesignationVisible(int switchIndex, bool visible) override;
+    void setChannelListVisible(int switchIndex, bool visible) override;
     QString panelNameText() const override;
     void setPanelNameText(const QString &text) override;
     void showFailedSwitch(int switchIndex) override;
@@ -71,24 +65,15 @@ protected:
     void closeEvent(QCloseEvent *event) override;
 
 private:
-    struct SwitchGroup {
-        SelectionList *moduleList = nullptr;
-        SelectionList *channelList = nullptr;
-        DesignationBox *designation = nullptr;
-        QLabel *caption = nullptr;
-    };
-
     // The controls are made in two rounds: those that need no font while the list of
     // fonts loads, then the rest.
     void buildControls();
-    QWidget *createControl(const ControlSpec &entry);
     void placeControl(const ControlSpec &entry, QWidget *widget);
-    void connectCommand(QPushButton *button, void (MainWindow::*command)());
+    void runCommand(Command command);
     void READ_CONFIG_Click();
     void WRITE_CONFIG_Click();
     void READ_FILE_Click();
     void WRITE_FILE_Click();
-    void ModuleList_Click(int switchIndex);
     void choosePort(const QString &device);
     void edited();
     void fileUsed(const QString &path);
@@ -97,17 +82,12 @@ private:
     // Asks before unsaved edits are lost; false when the person cancelled, or a
     // save they asked for did not happen.
     bool unsavedEditsHandled(FileDialogs::LosingEdits before);
-    void ChannelList_Click(int switchIndex);
 
     std::unique_ptr<PanelSession> m_session;
     std::unique_ptr<FileDialogs> m_dialogs;
     std::unique_ptr<FileCommands> m_files;
-    std::array<SwitchGroup, kSwitchCount> m_groups{};
-    StatusTextBox *m_statusBox = nullptr;
+    WindowControls m_controls;
     std::map<int, QWidget *> m_focusOrder;
-    QLineEdit *m_panelName = nullptr;
-    QPushButton *m_readConfig = nullptr;
-    PortChooser *m_portChooser = nullptr;
     bool m_portFixed = false;
     QString m_titleSuffix;
     bool m_initialFocusGiven = false;
