@@ -92,12 +92,9 @@ private:
 // for 64 bits read as the largest number.
 std::optional<qint64> wholeNumber(const QByteArray &field)
 {
-    const qsizetype digits = field.size() - ((field.startsWith('-') || field.startsWith('+')) ? 1 : 0);
-    if (digits < 1)
+    const LeadingDecimal number = scanLeadingDecimal(field);
+    if (number.digits == 0 || number.fraction || number.end != field.size())
         return std::nullopt;
-    for (qsizetype i = field.size() - digits; i < field.size(); ++i)
-        if (field[i] < '0' || field[i] > '9')
-            return std::nullopt;
     bool fits = false;
     const qint64 value = field.toLongLong(&fits);
     return fits ? value : std::numeric_limits<qint64>::max();

@@ -14,8 +14,9 @@ bool isDigit(char c)
 }
 } // namespace
 
-double leadingDecimal(const QByteArray &text)
+LeadingDecimal scanLeadingDecimal(const QByteArray &text)
 {
+    LeadingDecimal number;
     qsizetype i = 0;
     while (i < text.size() && (text[i] == ' ' || text[i] == '\t'))
         ++i;
@@ -24,15 +25,17 @@ double leadingDecimal(const QByteArray &text)
         sign = text[i] == '-' ? -1 : 1;
         ++i;
     }
-    double value = 0;
-    for (; i < text.size() && isDigit(text[i]); ++i)
-        value = value * 10 + (text[i] - '0');
+    for (; i < text.size() && isDigit(text[i]); ++i, ++number.digits)
+        number.value = number.value * 10 + (text[i] - '0');
     if (i < text.size() && text[i] == '.') {
+        number.fraction = true;
         double scale = 0.1;
-        for (++i; i < text.size() && isDigit(text[i]); ++i, scale /= 10)
-            value += (text[i] - '0') * scale;
+        for (++i; i < text.size() && isDigit(text[i]); ++i, ++number.digits, scale /= 10)
+            number.value += (text[i] - '0') * scale;
     }
-    return sign * value;
+    number.value *= sign;
+    number.end = number.digits > 0 ? i : 0;
+    return number;
 }
 
 double roundHalfEven(double value)

@@ -122,15 +122,8 @@ bool PanelOperations::pauseAfterReply(OperationResult &result, StepKind kind, in
     return false;
 }
 
-auto PanelOperations::closedOnReturn()
-{
-    return qScopeGuard([this] {
-        m_port.close();
-        m_waiter.stop();
-    });
-}
-
-OperationResult PanelOperations::readPanel()
+OperationResult PanelOperations::run(const QString &startText, const std::function<void()> &beforeOpening,
+                                     const std::function<OperationResult &(OperationResult &)> &withPortOpen)
 {
     if (m_busy)
         return refusedAsBusy();
@@ -138,21 +131,46 @@ OperationResult PanelOperations::readPanel()
     OperationResult result;
 
     m_status.setStatusColour(StatusColour::Yellow);
-    m_status.setStatusText(kStartingRead);
+    m_status.setStatusText(startText);
     m_status.showStatus();
-    m_view.setPanelNameText(QString());
+    beforeOpening();
 
     if (!openPort(result))
         return result;
-    const auto closer = closedOnReturn();
+    // Every path after the port opened ends with it closed and the timer quiet.
+    const auto closer = qScopeGuard([this] {
+        m_port.close();
+        m_waiter.stop();
+    });
+    return withPortOpen(result);
+}
 
-    if (const LinkOutcome greeting = m_protocol.Handshake(); greeting != LinkOutcome::Ok)
-        return fail(result, outcomeOfFailedGreeting(greeting), kNoResponse);
+bool PanelOperations::greeted(OperationResult &result)
+{
+    if (const LinkOutcome greeting = m_protocol.Handshake(); greeting != LinkOutcome::Ok) {
+        fail(result, outcomeOfFailedGreeting(greeting), kNoResponse);
+        return false;
+    }
+    if (!m_waiter.WaitOneTick()) {
+        stopped(result);
+        return false;
+    }
+    return true;
+}
 
+OperationResult PanelOperations::readPanel()
+{
+    return run(
+        kStartingRead, [this] { m_view.setPanelNameText(QString()); },
+        [this](OperationResult &result) -> OperationResult & { return readSwitches(result); });
+}
+
+OperationResult &PanelOperations::readSwitches(OperationResult &result)
+{
     // A reading is shown only after the pause that follows it: whatever comes in that
     // pause tells whether the reply was whole when it was taken.
-    if (!m_waiter.WaitOneTick())
-        return stopped(result);
+    if (!greeted(result))
+        return result;
     for (int i = 0; i < kSwitchCount; ++i) {
         m_state.address_l = Code(panelAddress(i));
         m_status.showStatus();
@@ -187,32 +205,22 @@ void PanelOperations::showSwitch(int switchIndex)
 
 OperationResult PanelOperations::writePanel()
 {
-    if (m_busy)
-        return refusedAsBusy();
-    const QScopedValueRollback<bool> busy(m_busy, true);
-    OperationResult result;
+    std::optional<int> incomplete;
+    return run(
+        kStartingWrite, [&] { incomplete = collectCodesForWriting(m_state, m_view); },
+        [&](OperationResult &result) -> OperationResult & { return writeSwitches(result, incomplete); });
+}
 
-    m_status.setStatusColour(StatusColour::Yellow);
-    m_status.showStatus();
-    m_status.setStatusText(kStartingWrite);
-
-    const std::optional<int> incomplete = collectCodesForWriting(m_state, m_view);
-
-    if (!openPort(result))
-        return result;
-    const auto closer = closedOnReturn();
-
+OperationResult &PanelOperations::writeSwitches(OperationResult &result, std::optional<int> incomplete)
+{
+    // Refused with the port open and nothing sent.
     if (m_state.error_flag == 1) {
         result.failedSwitch = incomplete.value_or(-1);
         m_view.showFailedSwitch(result.failedSwitch);
         return fail(result, OperationOutcome::Incomplete, kIncomplete);
     }
-
-    if (const LinkOutcome greeting = m_protocol.Handshake(); greeting != LinkOutcome::Ok)
-        return fail(result, outcomeOfFailedGreeting(greeting), kNoResponse);
-
-    if (!m_waiter.WaitOneTick())
-        return stopped(result);
+    if (!greeted(result))
+        return result;
     for (int address = 0; address <= kClosingAddress; ++address) {
         m_state.address_l = Code(address);
         m_state.data_l = address < kSwitchCount ? m_state.sw[address].w : m_state.BL;

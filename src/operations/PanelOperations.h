@@ -6,6 +6,9 @@
 #include "model/SwitchPanelView.h"
 #include "model/WorkingState.h"
 
+#include <functional>
+#include <optional>
+
 namespace kdr {
 
 class PanelPort;
@@ -49,8 +52,16 @@ private:
     // show. False when the operation ends here (`result` then says how); a reading
     // whose reply turns out unfinished is no reading.
     bool pauseAfterReply(OperationResult &result, StepKind kind, int switchIndex);
-    // Every path after the port opened ends with it closed and the timer quiet.
-    auto closedOnReturn();
+    // How every operation begins: refused while one runs; the status box yellow with
+    // the start text, and shown; what must come before the port opens; the port
+    // opened (else the operation ends there). Then the operation's own steps, after
+    // which the port is closed and the timer stopped on every path.
+    OperationResult run(const QString &startText, const std::function<void()> &beforeOpening,
+                        const std::function<OperationResult &(OperationResult &)> &withPortOpen);
+    // The greeting and the pause after it; false when the operation ends here.
+    bool greeted(OperationResult &result);
+    OperationResult &readSwitches(OperationResult &result);
+    OperationResult &writeSwitches(OperationResult &result, std::optional<int> incomplete);
 
     WorkingState &m_state;
     PanelPort &m_port;
