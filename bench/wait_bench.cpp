@@ -19,7 +19,7 @@ int main(int argc, char *argv[])
     const int waits = argc > 1 ? std::max(100, atoi(argv[1])) : 150;
 
     sim::PanelFaults faults;
-    faults.replyDelayMs = 30; // the wait has to sleep before the reply comes
+    faults.replyDelay = std::chrono::milliseconds(30); // the wait has to sleep before the reply comes
     sim::PtyPanel panel(faults);
     WorkingState state;
     PanelPort port(panel.devicePath());

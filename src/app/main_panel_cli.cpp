@@ -13,6 +13,7 @@
 #ifdef Q_OS_UNIX
 #include <QSocketNotifier>
 
+#include <chrono>
 #include <csignal>
 #include <fcntl.h>
 #include <unistd.h>
@@ -64,6 +65,8 @@ namespace {
 
 kdr::cli::CliProgram *stoppable = nullptr;
 HANDLE portsClosed = nullptr;
+// Windows ends a process whose console was closed five seconds after the event.
+constexpr std::chrono::milliseconds kLongestCloseWait{4500};
 
 // Runs on a thread of its own that Windows starts for the event. Ctrl+C, Ctrl+Break
 // and closing the console all stop as Ctrl+C does elsewhere (status 130).
@@ -76,7 +79,7 @@ BOOL WINAPI onConsoleEvent(DWORD event)
     // For a closed console Windows ends the process as soon as this returns (and at
     // the latest after five seconds): first let every port stop and close.
     if (event == CTRL_CLOSE_EVENT)
-        ::WaitForSingleObject(portsClosed, 4500);
+        ::WaitForSingleObject(portsClosed, DWORD(kLongestCloseWait.count()));
     return TRUE;
 }
 

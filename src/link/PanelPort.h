@@ -3,6 +3,7 @@
 
 #include "InProcessLine.h"
 #include "LineSettings.h"
+#include "PortOpenError.h"
 
 #include <QByteArray>
 #include <QObject>
@@ -11,16 +12,6 @@
 #include <QString>
 
 namespace kdr {
-
-// Why a serial port could not be opened.
-enum class PortOpenError {
-    None,
-    NoSuchPort,
-    NotASerialPort,
-    PermissionDenied,
-    InUse,
-    Other,
-};
 
 // The serial line to one switch panel. It opens a device (a platform port name
 // such as "/dev/ttyS0" or "COM1", or any path, e.g. a link under /dev/serial),

@@ -25,7 +25,7 @@ void TickWaiter::Timer1_Timer()
 void TickWaiter::armTimer()
 {
     m_state.timer_flag = 0;
-    m_timer.start(kTickMs);
+    m_timer.start(kTick);
 }
 
 void TickWaiter::interrupt()

@@ -7,6 +7,7 @@
 #include <QTimer>
 
 #include <atomic>
+#include <chrono>
 
 namespace kdr {
 
@@ -23,7 +24,7 @@ class PanelPort;
 class TickWaiter : public QObject {
     Q_OBJECT
 public:
-    static constexpr int kTickMs = 100;
+    static constexpr std::chrono::milliseconds kTick{100};
     static constexpr int kReplyLength = 5;
 
     TickWaiter(WorkingState &state, PanelPort &port, QObject *parent = nullptr);

@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
-#include "link/PanelPort.h"
+#include "link/PortOpenError.h"
 #include "link/PanelProtocol.h"
 #include "model/StatusBox.h"
 

@@ -240,7 +240,8 @@ void TestPanelLink::handshakeTwoAcknowledgementsFail()
 void TestPanelLink::handshakeCompletedWithTheTickFails()
 {
     PanelFaults faults;
-    faults.stallAfterReplyMs = 150; // the reply and the tick are both pending when events run again
+    faults.stallAfterReply =
+        std::chrono::milliseconds(150); // the reply and the tick are both pending when events run again
     Link link(faults);
     QCOMPARE(link.protocol.Handshake(), LinkOutcome::NoAcknowledgement);
     QCOMPARE(link.state.timer_flag, 1);

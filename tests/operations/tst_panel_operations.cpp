@@ -328,8 +328,8 @@ void TestPanelOperations::onlyATimelyNumberIsAReading()
     QFETCH(bool, write);
     QFETCH(int, failedSwitch);
     PanelFaults faults;
-    faults.replyDelayMs = delayMs;
-    faults.dripIntervalMs = dripMs;
+    faults.replyDelay = std::chrono::milliseconds(delayMs);
+    faults.dripInterval = std::chrono::milliseconds(dripMs);
     if (!atAddress2.isEmpty())
         faults.readReplyAt.insert(2, atAddress2);
     start(faults);

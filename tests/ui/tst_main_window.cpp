@@ -882,7 +882,7 @@ void TestMainWindow::closingTheWindowEndsTheProgram()
     delete m_form;
     m_form = nullptr;
     sim::PanelFaults late;
-    late.replyDelayMs = 60;
+    late.replyDelay = std::chrono::milliseconds(60);
     sim::PtyPanel panel(late);
     MainWindow window(panel.devicePath());
     window.show();

@@ -1,10 +1,13 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "AnsweringPanel.h"
 
-#include <QThread>
 #include <QTimer>
 
+#include <thread>
+
 namespace kdr::sim {
+
+using namespace std::chrono_literals;
 
 AnsweringPanel::AnsweringPanel(PanelFaults faults, QObject *parent) : QObject(parent), m_panel(std::move(faults))
 {
@@ -39,13 +42,13 @@ void AnsweringPanel::receive(const QByteArray &bytes)
         if (!command.reply)
             continue;
         const PanelFaults &faults = m_panel.faults();
-        const int delay = faults.replyDelayAt.value(command.address(), faults.replyDelayMs);
+        const std::chrono::milliseconds delay = faults.replyDelayAt.value(command.address(), faults.replyDelay);
         const QByteArray reply = *command.reply;
-        if (faults.dripIntervalMs > 0) {
+        if (faults.dripInterval > 0ms) {
             for (qsizetype i = 0; i < reply.size(); ++i)
-                QTimer::singleShot(delay + int(i) * faults.dripIntervalMs, Qt::PreciseTimer, this,
+                QTimer::singleShot(delay + int(i) * faults.dripInterval, Qt::PreciseTimer, this,
                                    [this, byte = reply.mid(i, 1)] { send(byte); });
-        } else if (delay > 0) {
+        } else if (delay > 0ms) {
             QTimer::singleShot(delay, Qt::PreciseTimer, this, [this, reply] { send(reply); });
         } else {
             send(reply);
@@ -59,8 +62,8 @@ void AnsweringPanel::send(const QByteArray &bytes)
         return;
     m_lastReplyAtNs = m_clock.nsecsElapsed();
     emit replied(bytes);
-    if (const int stall = m_panel.faults().stallAfterReplyMs; stall > 0)
-        QThread::msleep(stall);
+    if (const std::chrono::milliseconds stall = m_panel.faults().stallAfterReply; stall > 0ms)
+        std::this_thread::sleep_for(stall);
 }
 
 } // namespace kdr::sim

@@ -5,25 +5,26 @@
 #include <QMap>
 
 #include <array>
+#include <chrono>
 #include <optional>
 
 namespace kdr::sim {
 
 // How a simulated panel misbehaves. The defaults make a healthy panel.
 struct PanelFaults {
-    bool silent = false;                       // answers nothing at all
-    QByteArray handshakeReply = "D000D";       // a wrong acknowledgement of "A"
-    QByteArray writeAcknowledgement = "D000D"; // a wrong acknowledgement of a write
-    int answerFromHandshake = 1;               // answer "A" only from the n-th one on
-    int replyDelayMs = 0;                      // every reply this late
-    QMap<int, int> replyDelayAt;               // replies for that address this late
-    int dripIntervalMs = 0;                    // replies sent a byte at a time, this far apart
-    QByteArray trailing;                       // extra bytes after every reply
-    QMap<int, QByteArray> readReplyAt;         // a read at that address answers this
-                                               // (empty: no reply at all)
-    int hangUpAfterCommands = 0;               // hang up once this many commands came
-                                               // since the terminal was plugged in
-    int stallAfterReplyMs = 0;                 // block the thread after replying (in-process)
+    bool silent = false;                               // answers nothing at all
+    QByteArray handshakeReply = "D000D";               // a wrong acknowledgement of "A"
+    QByteArray writeAcknowledgement = "D000D";         // a wrong acknowledgement of a write
+    int answerFromHandshake = 1;                       // answer "A" only from the n-th one on
+    std::chrono::milliseconds replyDelay{0};           // every reply this late
+    QMap<int, std::chrono::milliseconds> replyDelayAt; // replies for that address this late
+    std::chrono::milliseconds dripInterval{0};         // replies sent a byte at a time, this far apart
+    QByteArray trailing;                               // extra bytes after every reply
+    QMap<int, QByteArray> readReplyAt;                 // a read at that address answers this
+                                                       // (empty: no reply at all)
+    int hangUpAfterCommands = 0;                       // hang up once this many commands came
+                                                       // since the terminal was plugged in
+    std::chrono::milliseconds stallAfterReply{0};      // block the thread after replying (in-process)
 };
 
 // The panel's side of the protocol, without any transport: bytes in, replies out.

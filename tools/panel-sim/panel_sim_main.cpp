@@ -55,7 +55,7 @@ int main(int argc, char *argv[])
     if (parser.isSet(writeAck))
         faults.writeAcknowledgement = parser.value(writeAck).toLatin1();
     faults.answerFromHandshake = parser.value(answerFrom).toInt() > 0 ? parser.value(answerFrom).toInt() : 1;
-    faults.replyDelayMs = parser.value(delay).toInt();
+    faults.replyDelay = std::chrono::milliseconds(parser.value(delay).toInt());
     faults.trailing = parser.value(trailing).toLatin1();
     faults.hangUpAfterCommands = parser.value(hangUp).toInt();
     for (const QString &entry : parser.values(readReply)) {
