@@ -1,10 +1,11 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
+#include "cli/ProgramArguments.h"
+
 #include <QString>
 #include <QStringList>
 
-#include <cstdio>
 #include <optional>
 
 // The window program's command line: [--port DEVICE] [FILE.kdc], --help, --version.
@@ -38,61 +39,38 @@ inline const char *simulatedWindowUsage()
            "which holds a sample configuration. Nothing it writes reaches a real panel.\n";
 }
 
-// --help or --version answered (exit status 0): true.
-inline bool answeredHelpOrVersion(const QString &argument, const char *program, const char *usage, int &exitStatus)
+// Whether the simulated window is to start; if not, the exit status: 0 after --help
+// or --version, 2 after anything else.
+inline bool parseSimulatedWindowArguments(const QStringList &arguments, int &exitStatus)
 {
-    if (argument == QLatin1String("--help") || argument == QLatin1String("-h"))
-        std::fputs(usage, stdout);
-    else if (argument == QLatin1String("--version"))
-        std::printf("%s %s\n", program, KDR_VERSION);
-    else
+    kdr::cli::ProgramArguments line("kdr-switch-panel-simulated", simulatedWindowUsage());
+    if (!line.parse(arguments, exitStatus))
         return false;
-    exitStatus = 0;
+    if (const QStringList extra = line.parsed().positionalArguments(); !extra.isEmpty()) {
+        exitStatus = line.refuse(QStringLiteral("unknown argument '%1'").arg(extra.first()));
+        return false;
+    }
     return true;
 }
 
-// Whether the simulated window is to start; if not, the exit status: 0 after --help
-// or --version, 2 after anything else, with the usage on standard error.
-inline bool parseSimulatedWindowArguments(const QStringList &arguments, int &exitStatus)
-{
-    constexpr const char *program = "kdr-switch-panel-simulated";
-    if (arguments.size() < 2)
-        return true;
-    if (answeredHelpOrVersion(arguments[1], program, simulatedWindowUsage(), exitStatus))
-        return false;
-    std::fprintf(stderr, "%s: unknown argument '%s'\n%s", program, qPrintable(arguments[1]), simulatedWindowUsage());
-    exitStatus = 2;
-    return false;
-}
-
 // The arguments, or an exit status when the program is to end at once (0 after
-// --help or --version, 2 after a mistake, with the usage on standard error).
+// --help or --version, 2 after a mistake).
 inline std::optional<WindowArguments> parseWindowArguments(const QStringList &arguments, int &exitStatus)
 {
-    WindowArguments parsed;
-    const auto refuse = [&exitStatus](const QString &why) -> std::optional<WindowArguments> {
-        std::fprintf(stderr, "kdr-switch-panel: %s\n%s", qPrintable(why), windowUsage());
-        exitStatus = 2;
+    kdr::cli::ProgramArguments line("kdr-switch-panel", windowUsage());
+    const QCommandLineOption port(QStringLiteral("port"), QString(), QStringLiteral("DEVICE"));
+    line.addOption(port);
+    if (!line.parse(arguments, exitStatus))
+        return std::nullopt;
+    const auto refuse = [&](const QString &why) -> std::optional<WindowArguments> {
+        exitStatus = line.refuse(why);
         return std::nullopt;
     };
-    for (qsizetype i = 1; i < arguments.size(); ++i) {
-        const QString &argument = arguments[i];
-        if (answeredHelpOrVersion(argument, "kdr-switch-panel", windowUsage(), exitStatus))
-            return std::nullopt;
-        if (argument == QLatin1String("--port") || argument.startsWith(QLatin1String("--port="))) {
-            const bool inline_ = argument.contains(QLatin1Char('='));
-            if (!inline_ && i + 1 >= arguments.size())
-                return refuse(QStringLiteral("--port needs a DEVICE"));
-            parsed.port = inline_ ? argument.section(QLatin1Char('='), 1) : arguments[++i];
-            if (parsed.port.isEmpty())
-                return refuse(QStringLiteral("--port needs a DEVICE"));
-            continue;
-        }
-        if (argument.startsWith(QLatin1Char('-')) && argument != QLatin1String("-"))
-            return refuse(QStringLiteral("unknown option '%1'").arg(argument));
-        if (!parsed.file.isEmpty())
-            return refuse(QStringLiteral("only one file can be opened"));
-        parsed.file = argument;
-    }
+    const QStringList files = line.parsed().positionalArguments();
+    if (files.size() > 1)
+        return refuse(QStringLiteral("only one file can be opened"));
+    WindowArguments parsed{line.parsed().value(port), files.value(0)};
+    if (line.parsed().isSet(port) && parsed.port.isEmpty())
+        return refuse(QStringLiteral("--port needs a DEVICE"));
     return parsed;
 }

@@ -1,12 +1,13 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "CliRequest.h"
 
+#include "ProgramArguments.h"
+
 #include "link/PanelPort.h"
 #include "model/SwitchPanelView.h"
 
 #include <QFileInfo>
 
-#include <cstdio>
 #include <map>
 
 namespace kdr::cli {
@@ -64,24 +65,26 @@ const char *usage()
 
 std::optional<CliRequest> parseArguments(const QStringList &arguments, int &exitStatus)
 {
-    const auto refuse = [&exitStatus](const QString &why) -> std::optional<CliRequest> {
-        std::fprintf(stderr, "kdr-panel: %s\n%s", qPrintable(why), usage());
-        exitStatus = 2;
+    ProgramArguments line("kdr-panel", usage());
+    const QCommandLineOption port(QStringLiteral("port"), QString(), QStringLiteral("DEVICE"));
+    const QCommandLineOption output(QStringLiteral("output"), QString(), QStringLiteral("FILE"));
+    const QCommandLineOption name(QStringLiteral("name"), QString(), QStringLiteral("NAME"));
+    const QCommandLineOption json(QStringLiteral("json"));
+    const QCommandLineOption trace(QStringLiteral("trace"));
+    const QCommandLineOption simulated(QStringLiteral("simulated-panel"));
+    for (const QCommandLineOption *option : {&port, &output, &name, &json, &trace, &simulated})
+        line.addOption(*option);
+    if (!line.parse(arguments, exitStatus))
+        return std::nullopt;
+    const auto refuse = [&](const QString &why) -> std::optional<CliRequest> {
+        exitStatus = line.refuse(why);
         return std::nullopt;
     };
-    if (arguments.size() < 2)
+    const QCommandLineParser &given = line.parsed();
+    const QStringList positional = given.positionalArguments();
+    if (positional.isEmpty())
         return refuse(QStringLiteral("a command is needed"));
-    const QString first = arguments[1];
-    if (first == QLatin1String("--help") || first == QLatin1String("-h")) {
-        std::fputs(usage(), stdout);
-        exitStatus = 0;
-        return std::nullopt;
-    }
-    if (first == QLatin1String("--version")) {
-        std::printf("kdr-panel %s\n", KDR_VERSION);
-        exitStatus = 0;
-        return std::nullopt;
-    }
+    const QString &first = positional[0];
     const auto command = kCommands.find(first);
     if (command == kCommands.end())
         return refuse(QStringLiteral("unknown command '%1'").arg(first));
@@ -91,53 +94,46 @@ std::optional<CliRequest> parseArguments(const QStringList &arguments, int &exit
     const bool takesFile =
         request.command == Command::Write || request.command == Command::Verify || request.command == Command::Show;
     const bool usesPorts = request.command != Command::Ports && request.command != Command::Show;
-    for (qsizetype i = 2; i < arguments.size(); ++i) {
-        const QString &argument = arguments[i];
-        const auto value = [&]() -> std::optional<QString> {
-            if (i + 1 >= arguments.size() || arguments[i + 1].isEmpty())
-                return std::nullopt;
-            return arguments[++i];
-        };
-        if (argument == QLatin1String("--json")) {
-            request.json = true;
-        } else if (argument == QLatin1String("--trace") && usesPorts) {
-            request.trace = true;
-        } else if (argument == QLatin1String("--simulated-panel") && usesPorts) {
-            request.simulatedPanel = true;
-        } else if (argument == QLatin1String("--port") && usesPorts) {
-            const auto port = value();
-            if (!port)
-                return refuse(QStringLiteral("--port needs a DEVICE"));
-            if (request.ports.contains(*port))
-                return refuse(QStringLiteral("%1 is named twice").arg(*port));
-            // Two names of one device (a link and its target) would be two sessions on one line.
-            const QString device = QFileInfo(*port).canonicalFilePath();
-            for (const QString &earlier : std::as_const(request.ports))
-                if (!device.isEmpty() && QFileInfo(earlier).canonicalFilePath() == device)
-                    return refuse(QStringLiteral("%1 is the same port as %2").arg(*port, earlier));
-            request.ports << *port;
-        } else if (argument == QLatin1String("--output") && request.command == Command::Read) {
-            const auto output = value();
-            if (!output)
-                return refuse(QStringLiteral("--output needs a FILE"));
-            if (!request.output.isEmpty())
-                return refuse(QStringLiteral("--output is given twice"));
-            request.output = *output;
-        } else if (argument == QLatin1String("--name") && request.command == Command::Read) {
-            const auto name = value();
-            if (!name)
-                return refuse(QStringLiteral("--name needs a NAME"));
-            request.panelName = *name;
-        } else if (argument.startsWith(QLatin1Char('-')) && argument != QLatin1String("-")) {
-            return refuse(QStringLiteral("'%1' is no option of %2").arg(argument, first));
-        } else if (takesFile && request.file.isEmpty()) {
-            request.file = argument;
-        } else {
-            return refuse(QStringLiteral("unexpected '%1'").arg(argument));
-        }
+    const auto allowed = [&](const QString &option) {
+        if (option == QLatin1String("json"))
+            return true;
+        if (option == QLatin1String("output") || option == QLatin1String("name"))
+            return request.command == Command::Read;
+        return usesPorts; // port, trace, simulated-panel
+    };
+    for (const QString &option : given.optionNames())
+        if (!allowed(option))
+            return refuse(QStringLiteral("'--%1' is no option of %2").arg(option, first));
+    request.json = given.isSet(json);
+    request.trace = given.isSet(trace);
+    request.simulatedPanel = given.isSet(simulated);
+    for (const QString &device : given.values(port)) {
+        if (device.isEmpty())
+            return refuse(QStringLiteral("--port needs a DEVICE"));
+        if (request.ports.contains(device))
+            return refuse(QStringLiteral("%1 is named twice").arg(device));
+        // Two names of one device (a link and its target) would be two sessions on one line.
+        const QString canonical = QFileInfo(device).canonicalFilePath();
+        for (const QString &earlier : std::as_const(request.ports))
+            if (!canonical.isEmpty() && QFileInfo(earlier).canonicalFilePath() == canonical)
+                return refuse(QStringLiteral("%1 is the same port as %2").arg(device, earlier));
+        request.ports << device;
     }
-    if (takesFile && request.file.isEmpty())
+    const QStringList outputs = given.values(output);
+    if (outputs.size() > 1)
+        return refuse(QStringLiteral("--output is given twice"));
+    if (!outputs.isEmpty() && outputs.first().isEmpty())
+        return refuse(QStringLiteral("--output needs a FILE"));
+    request.output = outputs.value(0);
+    if (given.isSet(name) && given.value(name).isEmpty())
+        return refuse(QStringLiteral("--name needs a NAME"));
+    request.panelName = given.value(name);
+    if (positional.size() > (takesFile ? 2 : 1))
+        return refuse(QStringLiteral("unexpected '%1'").arg(positional.last()));
+    if (takesFile && positional.size() < 2)
         return refuse(QStringLiteral("%1 needs a FILE.kdc").arg(first));
+    request.file = positional.value(1);
+
     if (request.simulatedPanel && !request.ports.isEmpty())
         return refuse(QStringLiteral("--simulated-panel takes the place of --port"));
     if (request.simulatedPanel)

@@ -19,16 +19,18 @@ void TestCommandLines::windowProgramOptions_data()
     QTest::addColumn<QString>("stderrStart");
     const QString usage = QStringLiteral("Usage: kdr-switch-panel [--port DEVICE] [FILE.kdc]");
     const QString kWindow = QStringLiteral("kdr-switch-panel");
+    // A mistake is one line, and where help is; not the whole usage.
+    const QString tryHelp = QStringLiteral("Try 'kdr-switch-panel --help'.\n");
     QTest::newRow("--help") << kWindow << QStringList{QStringLiteral("--help")} << 0 << usage << QString();
     QTest::newRow("--version") << kWindow << QStringList{QStringLiteral("--version")} << 0
                                << QStringLiteral("kdr-switch-panel " KDR_VERSION) << QString();
     QTest::newRow("unknown option") << kWindow << QStringList{QStringLiteral("--colour")} << 2 << QString()
-                                    << QStringLiteral("kdr-switch-panel: unknown option '--colour'\n") + usage;
+                                    << QStringLiteral("kdr-switch-panel: unknown option '--colour'\n") + tryHelp;
     QTest::newRow("--port without a device") << kWindow << QStringList{QStringLiteral("--port")} << 2 << QString()
-                                             << QStringLiteral("kdr-switch-panel: --port needs a DEVICE\n") + usage;
+                                             << QStringLiteral("kdr-switch-panel: --port needs a DEVICE\n") + tryHelp;
     QTest::newRow("two files") << kWindow << QStringList{QStringLiteral("a.kdc"), QStringLiteral("b.kdc")} << 2
                                << QString()
-                               << QStringLiteral("kdr-switch-panel: only one file can be opened\n") + usage;
+                               << QStringLiteral("kdr-switch-panel: only one file can be opened\n") + tryHelp;
     // The simulated window answers the same two, and takes nothing else.
     const QString simulated = QStringLiteral("kdr-switch-panel-simulated");
     QTest::newRow("simulated --help") << simulated << QStringList{QStringLiteral("--help")} << 0
@@ -36,7 +38,8 @@ void TestCommandLines::windowProgramOptions_data()
     QTest::newRow("simulated --version") << simulated << QStringList{QStringLiteral("--version")} << 0
                                          << QStringLiteral("kdr-switch-panel-simulated " KDR_VERSION) << QString();
     QTest::newRow("simulated file") << simulated << QStringList{QStringLiteral("a.kdc")} << 2 << QString()
-                                    << QStringLiteral("kdr-switch-panel-simulated: unknown argument 'a.kdc'\n");
+                                    << QStringLiteral("kdr-switch-panel-simulated: unknown argument 'a.kdc'\n"
+                                                      "Try 'kdr-switch-panel-simulated --help'.\n");
 }
 
 void TestCommandLines::windowProgramOptions()
@@ -58,7 +61,7 @@ void TestCommandLines::windowProgramOptions()
     QCOMPARE(running.exitCode(), status);
     QVERIFY(QString::fromLocal8Bit(running.readAllStandardOutput()).startsWith(stdoutStart));
     const QString errors = QString::fromLocal8Bit(running.readAllStandardError());
-    QVERIFY2(errors.startsWith(stderrStart), qPrintable(errors));
+    QVERIFY2(stderrStart.isEmpty() ? errors.isEmpty() : errors == stderrStart, qPrintable(errors));
 }
 
 QTEST_GUILESS_MAIN(TestCommandLines)
