@@ -9,12 +9,13 @@
 
 #include <sys/resource.h>
 
-// Process CPU time (user + system) in milliseconds.
-inline double cpuMs()
+// CPU time (user + system) in milliseconds: of this process (RUSAGE_SELF), or of the
+// children it has waited for (RUSAGE_CHILDREN).
+inline double cpuMs(int who = RUSAGE_SELF)
 {
     rusage usage{};
-    getrusage(RUSAGE_SELF, &usage);
-    auto ms = [](const timeval &t) { return t.tv_sec * 1000.0 + t.tv_usec / 1000.0; };
+    getrusage(who, &usage);
+    auto ms = [](const timeval &t) { return double(t.tv_sec) * 1000.0 + double(t.tv_usec) / 1000.0; };
     return ms(usage.ru_utime) + ms(usage.ru_stime);
 }
 

@@ -21,14 +21,6 @@
 
 namespace {
 
-double childrenCpuMs()
-{
-    rusage usage{};
-    getrusage(RUSAGE_CHILDREN, &usage);
-    auto ms = [](const timeval &t) { return t.tv_sec * 1000.0 + t.tv_usec / 1000.0; };
-    return ms(usage.ru_utime) + ms(usage.ru_stime);
-}
-
 struct Figures {
     double wallMs = 0, cpuMs = 0;
     bool ok = false;
@@ -41,13 +33,13 @@ Figures writeAll(const QString &file, const std::vector<std::unique_ptr<kdr::sim
     for (const auto &panel : panels)
         arguments << QStringLiteral("--port") << panel->devicePath();
     QProcess program;
-    const double cpuBefore = childrenCpuMs();
+    const double cpuBefore = cpuMs(RUSAGE_CHILDREN);
     QElapsedTimer wall;
     wall.start();
     program.start(QStringLiteral(KDR_BIN_DIR "/kdr-panel"), arguments);
     QSignalSpy ended(&program, &QProcess::finished);
     ended.wait(30000);
-    Figures figures{double(wall.nsecsElapsed()) / 1e6, childrenCpuMs() - cpuBefore, program.exitCode() == 0};
+    Figures figures{double(wall.nsecsElapsed()) / 1e6, cpuMs(RUSAGE_CHILDREN) - cpuBefore, program.exitCode() == 0};
     for (const auto &panel : panels)
         figures.ok &= panel->panel().code(4) == 42;
     return figures;

@@ -87,7 +87,7 @@ Start startOnce(const QString &self, const QString &kind)
     const QList<QByteArray> figures = process.readAllStandardOutput().trimmed().split(' ');
     if (figures.size() != 3)
         return {};
-    return {(figures[0].toLongLong() - startedNs) / 1e6, figures[1].toDouble(), QString::fromUtf8(figures[2])};
+    return {double(figures[0].toLongLong() - startedNs) / 1e6, figures[1].toDouble(), QString::fromUtf8(figures[2])};
 }
 
 } // namespace

@@ -37,7 +37,7 @@ int main(int argc, char *argv[])
         const qint64 endNs = panel.nowNs();
         if (port.bytesWaiting() >= 5 && state.timer_flag == 0) {
             ++ended;
-            delaysMs.push_back((endNs - panel.lastReplyAtNs()) / 1e6);
+            delaysMs.push_back(double(endNs - panel.lastReplyAtNs()) / 1e6);
         }
         port.takeAll();
     }

@@ -50,10 +50,11 @@ QString statusOf(const PortReport &report, Shown what)
     if (result.outcome == OperationOutcome::Interrupted)
         return QStringLiteral("STOPPED");
     if (what == Shown::Verify && result.succeeded())
-        return report.differences.isEmpty() ? QStringLiteral("THE SWITCH PANEL MATCHES THE FILE")
-                                            : QStringLiteral("THE SWITCH PANEL DIFFERS FROM THE FILE AT %1 SWITCH%2")
-                                                  .arg(report.differences.size())
-                                                  .arg(report.differences.size() == 1 ? "" : "ES");
+        return report.differences.isEmpty()
+                   ? QStringLiteral("THE SWITCH PANEL MATCHES THE FILE")
+                   : QStringLiteral("THE SWITCH PANEL DIFFERS FROM THE FILE AT %1 SWITCH%2")
+                         .arg(report.differences.size())
+                         .arg(report.differences.size() == 1 ? QString() : QStringLiteral("ES"));
     return result.statusText;
 }
 

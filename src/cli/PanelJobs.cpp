@@ -6,11 +6,22 @@
 #include <QElapsedTimer>
 #include <QThread>
 
+#include <utility>
+
 namespace kdr::cli {
 
 struct PanelJobs::Port {
     std::unique_ptr<PanelSession> session;
     std::unique_ptr<QThread> thread;
+    bool quitting = false;
+
+    // Once only: a second wake-up could reach a thread that is already taking its
+    // event loop down.
+    void quit()
+    {
+        if (!std::exchange(quitting, true))
+            thread->quit();
+    }
 };
 
 PanelJobs::PanelJobs(const QStringList &devices, Operation operation, Prepare prepare, Conclude conclude)
@@ -30,7 +41,7 @@ PanelJobs::~PanelJobs()
 {
     interrupt();
     for (const auto &port : m_ports) {
-        port->thread->quit();
+        port->quit();
         port->thread->wait();
     }
 }
@@ -42,7 +53,8 @@ void PanelJobs::start()
     for (size_t i = 0; i < m_ports.size(); ++i) {
         PanelSession *session = m_ports[i]->session.get();
         session->moveToThread(m_ports[i]->thread.get());
-        m_ports[i]->thread->start();
+        // Queued before the thread starts, so that starting it orders the job before
+        // the thread's first step for every checker, not only through Qt's own locks.
         QMetaObject::invokeMethod(session, [this, session, home, i] {
             PortReport report{session->device(), {}, 0, {}, {}};
             if (m_prepare)
@@ -50,14 +62,18 @@ void PanelJobs::start()
             QElapsedTimer clock;
             clock.start();
             report.result = m_operation == Operation::Read ? session->readPanel() : session->writePanel();
-            report.seconds = clock.nsecsElapsed() / 1e9;
+            report.seconds = double(clock.nsecsElapsed()) / 1e9;
             if (m_conclude)
                 m_conclude(*session, report);
             // Home again, so that the session can be deleted where it was made.
             session->moveToThread(home);
-            QMetaObject::invokeMethod(
-                this, [this, i, report] { portEnded(int(i), report); }, Qt::QueuedConnection);
+            {
+                const std::lock_guard lock(m_endedLock);
+                m_ended.emplace_back(int(i), std::move(report));
+            }
+            QMetaObject::invokeMethod(this, "takeEndedPorts", Qt::QueuedConnection);
         });
+        m_ports[i]->thread->start();
     }
 }
 
@@ -67,10 +83,21 @@ void PanelJobs::interrupt()
         port->session->interrupt();
 }
 
+void PanelJobs::takeEndedPorts()
+{
+    std::vector<std::pair<int, PortReport>> ended;
+    {
+        const std::lock_guard lock(m_endedLock);
+        ended.swap(m_ended);
+    }
+    for (const auto &[index, report] : ended)
+        portEnded(index, report);
+}
+
 void PanelJobs::portEnded(int index, const PortReport &report)
 {
     m_reports[index] = report;
-    m_ports[size_t(index)]->thread->quit();
+    m_ports[size_t(index)]->quit();
     if (--m_running == 0)
         emit finished(m_reports);
 }

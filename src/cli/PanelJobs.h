@@ -9,6 +9,9 @@
 
 #include <functional>
 #include <memory>
+#include <mutex>
+#include <utility>
+#include <vector>
 
 class QThread;
 
@@ -52,6 +55,10 @@ signals:
 
 private:
     struct Port;
+    // The ports' threads hand their reports over under a lock and only then ask the
+    // main thread to take them: the call carries no data of its own, so that nothing
+    // depends on the ordering inside Qt's queue, which a race checker cannot see.
+    Q_INVOKABLE void takeEndedPorts();
     void portEnded(int index, const PortReport &report);
 
     Operation m_operation;
@@ -60,6 +67,8 @@ private:
     std::vector<std::unique_ptr<Port>> m_ports;
     QList<PortReport> m_reports;
     int m_running = 0;
+    std::mutex m_endedLock;
+    std::vector<std::pair<int, PortReport>> m_ended; // under m_endedLock
 };
 
 } // namespace kdr::cli

@@ -22,9 +22,9 @@ bool ProgramArguments::parse(const QStringList &arguments, int &exitStatus)
 {
     if (!m_parser.parse(arguments)) {
         if (const QStringList unknown = m_parser.unknownOptionNames(); !unknown.isEmpty()) {
-            exitStatus = refuse(QStringLiteral("unknown option '%1%2'")
-                                    .arg(unknown.first().size() == 1 ? QStringLiteral("-") : QStringLiteral("--"),
-                                         unknown.first()));
+            exitStatus = refuse(
+                QStringLiteral("unknown option '%1%2'")
+                    .arg(unknown.first().size() == 1 ? QStringLiteral("-") : QStringLiteral("--"), unknown.first()));
             return false;
         }
         // The one other mistake the parser finds: a value option last, without its value.

@@ -147,7 +147,7 @@ QString problemSavingTo(const QString &path)
 
 QString save(const QString &path, const QByteArray &bytes)
 {
-    if (const QString problem = problemSavingTo(path); !problem.isEmpty())
+    if (QString problem = problemSavingTo(path); !problem.isEmpty())
         return problem;
 #ifdef Q_OS_UNIX
     std::signal(SIGXFSZ, SIG_IGN);
@@ -165,7 +165,7 @@ QString save(const QString &path, const QByteArray &bytes)
         // A write cut short (a full disk, the file-size limit) may leave Qt without
         // an error text of its own; the system's error code still tells why.
         const int code = errno;
-        const QString reason =
+        QString reason =
             file.error() != QFileDevice::NoError || code == 0 ? plainReason(file.errorString()) : plainReason(code);
         file.cancelWriting();
         return reason;

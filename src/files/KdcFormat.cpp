@@ -146,7 +146,7 @@ std::optional<KdcRecord> parse(const QByteArray &bytes, QString *problem)
         if (!next)
             return refuse(QStringLiteral("not a configuration file: line has %1 field%2, expected %3")
                               .arg(n)
-                              .arg(n == 1 ? "" : "s")
+                              .arg(n == 1 ? QString() : QStringLiteral("s"))
                               .arg(kFieldCount));
         fields[n] = std::move(*next);
         // The whole record stands on one line: a line end before its last field
@@ -154,7 +154,7 @@ std::optional<KdcRecord> parse(const QByteArray &bytes, QString *problem)
         if (n < kFieldCount - 1 && reader.endedLine())
             return refuse(QStringLiteral("not a configuration file: line has %1 field%2, expected %3")
                               .arg(n + 1)
-                              .arg(n == 0 ? "" : "s")
+                              .arg(n == 0 ? QString() : QStringLiteral("s"))
                               .arg(kFieldCount));
     }
 

@@ -26,7 +26,7 @@ struct KdcRecord {
 namespace Kdc {
 
 constexpr int kFieldCount = 22;
-constexpr qint64 kMaxFileSize = 1024 * 1024; // far beyond any line the tool writes
+constexpr qint64 kMaxFileSize = qint64(1024) * 1024; // far beyond any line the tool writes
 
 // Empty when a text holds a character that cannot be stored in one byte.
 std::optional<QByteArray> format(const KdcRecord &record);

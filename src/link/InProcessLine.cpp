@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "InProcessLine.h"
 
-#include <QMutexLocker>
+#include <utility>
 
 namespace kdr {
 
@@ -10,7 +10,7 @@ InProcessLine::InProcessLine(QObject *parent) : QObject(parent) {}
 void InProcessLine::answer(const QByteArray &bytes)
 {
     {
-        const QMutexLocker lock(&m_mutex);
+        const std::lock_guard lock(m_mutex);
         m_waiting += bytes;
     }
     emit arrived();
@@ -18,27 +18,43 @@ void InProcessLine::answer(const QByteArray &bytes)
 
 void InProcessLine::transmit(const QByteArray &bytes)
 {
+    {
+        const std::lock_guard lock(m_mutex);
+        m_sent.push_back(bytes);
+    }
     // Queued even within one thread, so that the peer answers from its event loop,
     // never from inside the port's send.
-    QMetaObject::invokeMethod(
-        this, [this, bytes] { emit transmitted(bytes); }, Qt::QueuedConnection);
+    QMetaObject::invokeMethod(this, "deliverSent", Qt::QueuedConnection);
+}
+
+void InProcessLine::deliverSent()
+{
+    QByteArray bytes;
+    {
+        const std::lock_guard lock(m_mutex);
+        if (m_sent.empty())
+            return;
+        bytes = std::move(m_sent.front());
+        m_sent.pop_front();
+    }
+    emit transmitted(bytes);
 }
 
 qsizetype InProcessLine::bytesWaiting() const
 {
-    const QMutexLocker lock(&m_mutex);
+    const std::lock_guard lock(m_mutex);
     return m_waiting.size();
 }
 
 QByteArray InProcessLine::takeAll()
 {
-    const QMutexLocker lock(&m_mutex);
+    const std::lock_guard lock(m_mutex);
     return std::exchange(m_waiting, {});
 }
 
 QByteArray InProcessLine::peek() const
 {
-    const QMutexLocker lock(&m_mutex);
+    const std::lock_guard lock(m_mutex);
     return m_waiting;
 }
 

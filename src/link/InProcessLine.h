@@ -2,8 +2,10 @@
 #pragma once
 
 #include <QByteArray>
-#include <QMutex>
 #include <QObject>
+
+#include <deque>
+#include <mutex>
 
 namespace kdr {
 
@@ -14,7 +16,8 @@ namespace kdr {
 // As over a cable, neither end sees what the other sent before its own event loop
 // runs: bytes the port sends reach the peer through transmitted(), delivered in the
 // peer's thread; bytes the peer answers wait for the port until it takes them. The
-// two ends may live on different threads.
+// two ends may live on different threads: bytes cross only under the line's lock,
+// never inside a queued call, so that a race checker sees them handed over.
 class InProcessLine : public QObject {
     Q_OBJECT
 public:
@@ -36,8 +39,12 @@ signals:
     void arrived();
 
 private:
-    mutable QMutex m_mutex;
-    QByteArray m_waiting;
+    // In the peer's thread: the oldest chunk sent and not yet delivered.
+    Q_INVOKABLE void deliverSent();
+
+    mutable std::mutex m_mutex;
+    QByteArray m_waiting;          // for the port
+    std::deque<QByteArray> m_sent; // for the peer, a chunk per transmit()
 };
 
 } // namespace kdr

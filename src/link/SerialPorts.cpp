@@ -58,7 +58,7 @@ QString shortDeviceName(const QString &device)
 {
     if (device.size() <= kShortNameLength)
         return device;
-    const QString target = QFileInfo(device).canonicalFilePath();
+    QString target = QFileInfo(device).canonicalFilePath();
     if (!target.isEmpty() && target.size() <= kShortNameLength)
         return target;
     return QStringLiteral("\u2026") + device.right(kShortNameLength - 1);

@@ -35,7 +35,7 @@ void traceWire(const QString &device, WireDirection direction, const QByteArray 
 {
     if (!lcWire().isDebugEnabled() || bytes.isEmpty())
         return;
-    const double ms = kProgramClock.nsecsElapsed() / 1e6;
+    const double ms = double(kProgramClock.nsecsElapsed()) / 1e6;
     qCDebug(lcWire).noquote() << QString::number(ms, 'f', 3) << "ms" << device << arrow(direction) << bytes.toHex(' ');
 }
 

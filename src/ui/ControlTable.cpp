@@ -9,6 +9,8 @@
 
 namespace kdr {
 
+using namespace Qt::StringLiterals;
+
 namespace {
 
 struct SwitchGroupRow {
@@ -32,14 +34,14 @@ std::vector<ControlSpec> buildTable()
     using K = ControlKind;
     using F = FontRole;
     std::vector<ControlSpec> table{
-        {"Image1", K::Picture, 3120, 1440, 4695, 7095, {}, {}, F::WindowDefault, kNoTab},
+        {u"Image1"_s, K::Picture, 3120, 1440, 4695, 7095, {}, {}, F::WindowDefault, kNoTab},
     };
 
     for (int i = 0; i < kSwitchCount; ++i) {
         const int n = i + 1, row = i / 2, column = i % 2;
         const QString sw = QStringLiteral("SW%1").arg(n);
         const int captionWidth = n == 10 ? 525 : 420;
-        table.push_back({kSwitchGroups[i].captionName,
+        table.push_back({QString::fromLatin1(kSwitchGroups[i].captionName),
                          K::Caption,
                          3360 + 3840 * column,
                          2760 + 1080 * row,
@@ -52,30 +54,41 @@ std::vector<ControlSpec> buildTable()
                          i});
     }
 
-    table.push_back({"Label14",
+    table.push_back({u"Label14"_s,
                      K::Label,
                      720,
                      6960,
                      1455,
                      615,
-                     "PROGRAMMING       HEADER           LOCATION",
+                     u"PROGRAMMING       HEADER           LOCATION"_s,
                      {},
                      F::WindowDefault,
                      kNoTab});
-    table.push_back({"Line1", K::Line, 2160, 7200, 3240 - 2160, 0, {}, {}, F::WindowDefault, kNoTab});
-    table.push_back({"Shape1", K::Shape, 3240, 6720, 615, 975, {}, {}, F::WindowDefault, kNoTab});
-    table.push_back({"Label1",
+    table.push_back({u"Line1"_s, K::Line, 2160, 7200, 3240 - 2160, 0, {}, {}, F::WindowDefault, kNoTab});
+    table.push_back({u"Shape1"_s, K::Shape, 3240, 6720, 615, 975, {}, {}, F::WindowDefault, kNoTab});
+    table.push_back({u"Label1"_s,
                      K::Title,
                      2760,
                      240,
                      5535,
                      660,
-                     "RV KDR 10 BUTTON SWITCH PANEL CONFIGURATION PROGRAM",
+                     u"RV KDR 10 BUTTON SWITCH PANEL CONFIGURATION PROGRAM"_s,
                      {},
                      F::Title,
                      kNoTab});
-    table.push_back(
-        {"Label6", K::Heading, 4800, 7800, 1455, 255, "PANEL NAME", {}, F::SansNormal, kNoTab, -1, {}, "Text2"});
+    table.push_back({u"Label6"_s,
+                     K::Heading,
+                     4800,
+                     7800,
+                     1455,
+                     255,
+                     u"PANEL NAME"_s,
+                     {},
+                     F::SansNormal,
+                     kNoTab,
+                     -1,
+                     {},
+                     u"Text2"_s});
 
     // Lists before designation boxes: a box overlaps the top of its lists and is drawn over them.
     for (int i = 0; i < kSwitchCount; ++i) {
@@ -88,7 +101,7 @@ std::vector<ControlSpec> buildTable()
                          855,
                          645,
                          {},
-                         sw + " MODULE ASSIGNMENT",
+                         sw + u" MODULE ASSIGNMENT"_s,
                          F::SansNormal,
                          kSwitchGroups[i].moduleTab,
                          i});
@@ -99,7 +112,7 @@ std::vector<ControlSpec> buildTable()
                          615,
                          645,
                          {},
-                         sw + " CHANNEL ASSIGNMENT",
+                         sw + u" CHANNEL ASSIGNMENT"_s,
                          F::SansNormal,
                          kSwitchGroups[i].channelTab,
                          i});
@@ -113,29 +126,40 @@ std::vector<ControlSpec> buildTable()
     }
 
     table.push_back(
-        {"Text2", K::NameBox, 4800, 8040, 1455, 285, {}, "ENTER IDENTITY FOR FILE NAME", F::SansNormal, 27});
+        {u"Text2"_s, K::NameBox, 4800, 8040, 1455, 285, {}, u"ENTER IDENTITY FOR FILE NAME"_s, F::SansNormal, 27});
     // The serial port chooser, in the free space of the left column.
-    table.push_back(
-        {"Label15", K::Heading, 240, 4320, 2415, 255, "SERIAL PORT", {}, F::SansNormal, kNoTab, -1, {}, "SERIAL_PORT"});
-    table.push_back({"SERIAL_PORT",
+    table.push_back({u"Label15"_s,
+                     K::Heading,
+                     240,
+                     4320,
+                     2415,
+                     255,
+                     u"SERIAL PORT"_s,
+                     {},
+                     F::SansNormal,
+                     kNoTab,
+                     -1,
+                     {},
+                     u"SERIAL_PORT"_s});
+    table.push_back({u"SERIAL_PORT"_s,
                      K::PortChooser,
                      240,
                      4575,
                      2415,
                      330,
                      {},
-                     "SERIAL PORT CONNECTED TO THE SWITCH PANEL",
+                     u"SERIAL PORT CONNECTED TO THE SWITCH PANEL"_s,
                      F::SansNormal,
                      28});
-    table.push_back({"Text1", K::StatusBox, 3840, 1680, 3255, 615, {}, {}, F::StatusText, 26});
-    table.push_back({"READ_CONFIG", K::Button, 8280, 1680, 2535, 855, "READ CONFIGURATION FROM SWITCH PANEL",
-                     "LEFT CLICK TO READ CONFIG IN SWITCH PANEL", F::ButtonText, 0, -1, Command::ReadPanel});
-    table.push_back({"WRITE_CONFIG", K::Button, 8280, 3120, 2535, 855, "WRITE CONFIGURATION TO SWITCH PANEL",
-                     "LEFT CLICK TO SAVE CONFIG IN SWITCH PANEL", F::ButtonText, 2, -1, Command::WritePanel});
-    table.push_back({"READ_FILE", K::Button, 240, 1680, 2415, 855, "OPEN CONFIGURATION FILE",
-                     "LEFT CLICK TO OPEN CONFIG FILE", F::ButtonText, 4, -1, Command::OpenFile});
-    table.push_back({"WRITE_FILE", K::Button, 240, 3000, 2415, 855, "SAVE CONFIGURATION FILE",
-                     "LEFT CLICK TO SAVE CONFIG FILE", F::ButtonText, 5, -1, Command::SaveFile});
+    table.push_back({u"Text1"_s, K::StatusBox, 3840, 1680, 3255, 615, {}, {}, F::StatusText, 26});
+    table.push_back({u"READ_CONFIG"_s, K::Button, 8280, 1680, 2535, 855, u"READ CONFIGURATION FROM SWITCH PANEL"_s,
+                     u"LEFT CLICK TO READ CONFIG IN SWITCH PANEL"_s, F::ButtonText, 0, -1, Command::ReadPanel});
+    table.push_back({u"WRITE_CONFIG"_s, K::Button, 8280, 3120, 2535, 855, u"WRITE CONFIGURATION TO SWITCH PANEL"_s,
+                     u"LEFT CLICK TO SAVE CONFIG IN SWITCH PANEL"_s, F::ButtonText, 2, -1, Command::WritePanel});
+    table.push_back({u"READ_FILE"_s, K::Button, 240, 1680, 2415, 855, u"OPEN CONFIGURATION FILE"_s,
+                     u"LEFT CLICK TO OPEN CONFIG FILE"_s, F::ButtonText, 4, -1, Command::OpenFile});
+    table.push_back({u"WRITE_FILE"_s, K::Button, 240, 3000, 2415, 855, u"SAVE CONFIGURATION FILE"_s,
+                     u"LEFT CLICK TO SAVE CONFIG FILE"_s, F::ButtonText, 5, -1, Command::SaveFile});
     return table;
 }
 

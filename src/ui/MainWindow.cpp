@@ -205,8 +205,9 @@ void MainWindow::buildControls()
     // A screen reader names the boxes with a caption over them as a sighted user reads
     // them; their tool tips stay their descriptions.
     for (const auto &[caption, named] : m_controls.namingCaptions) {
+        const QString &name = named;
         const auto row =
-            std::find_if(table.begin(), table.end(), [&](const ControlSpec &e) { return e.name == named; });
+            std::find_if(table.begin(), table.end(), [&name](const ControlSpec &e) { return e.name == name; });
         QWidget *box = made.at(size_t(row - table.begin()));
         caption->setBuddy(box);
         box->setAccessibleName(caption->text());

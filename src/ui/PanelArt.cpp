@@ -16,9 +16,9 @@ const QColor kFace(96, 94, 93), kRimLight(200, 199, 197), kRimDark(48, 47, 46);
 
 QColor blend(const QColor &from, const QColor &to, double t)
 {
-    return QColor::fromRgbF(from.redF() + (to.redF() - from.redF()) * t,
-                            from.greenF() + (to.greenF() - from.greenF()) * t,
-                            from.blueF() + (to.blueF() - from.blueF()) * t);
+    const auto mix = [t](float a, float b) { return float(a + (b - a) * t); };
+    return QColor::fromRgbF(mix(from.redF(), to.redF()), mix(from.greenF(), to.greenF()),
+                            mix(from.blueF(), to.blueF()));
 }
 
 // The icon's drawing on a 40-unit square: a switch body turned 20 degrees

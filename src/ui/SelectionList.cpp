@@ -235,7 +235,7 @@ void SelectionList::currentChanged(const QModelIndex &current, const QModelIndex
     if (hasFocus())
         QListWidget::currentChanged(current, previous);
     else
-        QAbstractItemView::currentChanged(current, previous);
+        QAbstractItemView::currentChanged(current, previous); // NOLINT(bugprone-parent-virtual-call): on purpose
 }
 
 void SelectionList::focusOutEvent(QFocusEvent *event)

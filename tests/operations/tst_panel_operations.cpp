@@ -13,6 +13,7 @@
 #include <QThread>
 #include <QTimer>
 
+#include <atomic>
 #include <memory>
 
 using namespace kdr;
@@ -437,6 +438,7 @@ void TestPanelOperations::twoSessionsInTwoThreads()
     std::array<PanelSession *, 2> sessions{m_session.get(), &other};
     std::array<std::unique_ptr<QThread>, 2> threads;
     std::array<OperationResult, 2> results;
+    std::array<std::atomic<bool>, 2> done{};
     QElapsedTimer clock;
     clock.start();
     for (int i = 0; i < 2; ++i) {
@@ -445,10 +447,13 @@ void TestPanelOperations::twoSessionsInTwoThreads()
             sessions[i]->moveToThread(QThread::currentThread());
             results[i] = sessions[i]->readPanel();
             sessions[i]->moveToThread(nullptr);
+            done[i].store(true, std::memory_order_release);
         }));
         threads[i]->start();
     }
-    QTRY_VERIFY_WITH_TIMEOUT(threads[0]->isFinished() && threads[1]->isFinished(), 5000);
+    QTRY_VERIFY_WITH_TIMEOUT(done[0].load(std::memory_order_acquire) && done[1].load(std::memory_order_acquire), 5000);
+    for (const auto &t : threads)
+        t->wait();
     for (PanelSession *s : sessions)
         s->moveToThread(thread());
     QCOMPARE(results[0].outcome, OperationOutcome::Succeeded);

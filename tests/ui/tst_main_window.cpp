@@ -347,7 +347,7 @@ void TestMainWindow::threeEntriesVisible()
 
 void TestMainWindow::tabOrderSelectsNothing()
 {
-    auto walk = [this](int steps) {
+    auto walk = [this](qsizetype steps) {
         QStringList seen;
         control(QStringLiteral("READ_CONFIG"))->setFocus();
         for (int i = 0; i < steps; ++i) {
