@@ -3,6 +3,7 @@
 // it without hardware. The panel holds a sample configuration; the title says that
 // it is simulated so that nobody takes it for a real panel.
 #include "DesktopCheck.h"
+#include "WindowApplication.h"
 #include "WindowArguments.h"
 
 #include "ui/MainWindow.h"
@@ -14,25 +15,16 @@
 #include "link/PanelPort.h"
 #include "operations/PanelSession.h"
 
-#include <QApplication>
-
 int main(int argc, char *argv[])
 {
-    QStringList arguments;
-    for (int i = 0; i < argc; ++i)
-        arguments << QString::fromLocal8Bit(argv[i]);
     int exitStatus = 0;
-    if (!parseSimulatedWindowArguments(arguments, exitStatus))
+    if (!parseSimulatedWindowArguments(argumentList(argc, argv), exitStatus))
         return exitStatus;
     if (!desktopAvailable("kdr-switch-panel-simulated"))
         return 1;
     kdr::startReadingFontConfiguration();
     QApplication app(argc, argv);
-    // The window's controls are laid out for this style's metrics, on every platform.
-    QApplication::setStyle(QStringLiteral("Fusion"));
-    QApplication::setApplicationName(QStringLiteral("kdr-switch-panel-simulated"));
-    QApplication::setApplicationVersion(QStringLiteral(KDR_VERSION));
-    QApplication::setDesktopFileName(QStringLiteral("kdr-switch-panel-simulated"));
+    setUpWindowApplication("kdr-switch-panel-simulated");
     // On a line inside the program: it needs no pseudo-terminal, so it runs everywhere.
     kdr::sim::InProcessPanel panel;
     panel.panel().storeSampleConfiguration();

@@ -26,6 +26,7 @@
 #include <QPushButton>
 
 #include <algorithm>
+#include <map>
 
 namespace kdr {
 
@@ -292,23 +293,15 @@ void MainWindow::runCommand(Command command)
     // command inside the first.
     if (operationRunning())
         return;
+    static const std::map<Command, void (MainWindow::*)()> handlers{
+        {Command::ReadPanel, &MainWindow::READ_CONFIG_Click},
+        {Command::WritePanel, &MainWindow::WRITE_CONFIG_Click},
+        {Command::OpenFile, &MainWindow::READ_FILE_Click},
+        {Command::SaveFile, &MainWindow::WRITE_FILE_Click},
+    };
     showFailedSwitch(-1);
-    switch (command) {
-    case Command::ReadPanel:
-        READ_CONFIG_Click();
-        break;
-    case Command::WritePanel:
-        WRITE_CONFIG_Click();
-        break;
-    case Command::OpenFile:
-        READ_FILE_Click();
-        break;
-    case Command::SaveFile:
-        WRITE_FILE_Click();
-        break;
-    case Command::None:
-        break;
-    }
+    if (const auto handler = handlers.find(command); handler != handlers.end())
+        (this->*handler->second)();
 }
 
 void MainWindow::READ_CONFIG_Click()
