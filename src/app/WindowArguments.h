@@ -41,10 +41,10 @@ inline const char *simulatedWindowUsage()
 
 // Whether the simulated window is to start; if not, the exit status: 0 after --help
 // or --version, 2 after anything else.
-inline bool parseSimulatedWindowArguments(const QStringList &arguments, int &exitStatus)
+inline bool parseSimulatedWindowArguments(int argc, char *argv[], int &exitStatus)
 {
     kdr::cli::ProgramArguments line("kdr-switch-panel-simulated", simulatedWindowUsage());
-    if (!line.parse(arguments, exitStatus))
+    if (!line.parse(argc, argv, exitStatus))
         return false;
     if (const QStringList extra = line.parsed().positionalArguments(); !extra.isEmpty()) {
         exitStatus = line.refuse(QStringLiteral("unknown argument '%1'").arg(extra.first()));
@@ -55,22 +55,17 @@ inline bool parseSimulatedWindowArguments(const QStringList &arguments, int &exi
 
 // The arguments, or an exit status when the program is to end at once (0 after
 // --help or --version, 2 after a mistake).
-inline std::optional<WindowArguments> parseWindowArguments(const QStringList &arguments, int &exitStatus)
+inline std::optional<WindowArguments> parseWindowArguments(int argc, char *argv[], int &exitStatus)
 {
     kdr::cli::ProgramArguments line("kdr-switch-panel", windowUsage());
     const QCommandLineOption port(QStringLiteral("port"), QString(), QStringLiteral("DEVICE"));
     line.addOption(port);
-    if (!line.parse(arguments, exitStatus))
+    if (!line.parse(argc, argv, exitStatus))
         return std::nullopt;
-    const auto refuse = [&](const QString &why) -> std::optional<WindowArguments> {
-        exitStatus = line.refuse(why);
-        return std::nullopt;
-    };
     const QStringList files = line.parsed().positionalArguments();
-    if (files.size() > 1)
-        return refuse(QStringLiteral("only one file can be opened"));
-    WindowArguments parsed{line.parsed().value(port), files.value(0)};
-    if (line.parsed().isSet(port) && parsed.port.isEmpty())
-        return refuse(QStringLiteral("--port needs a DEVICE"));
-    return parsed;
+    if (files.size() > 1) {
+        exitStatus = line.refuse(QStringLiteral("only one file can be opened"));
+        return std::nullopt;
+    }
+    return WindowArguments{line.parsed().value(port), files.value(0)};
 }

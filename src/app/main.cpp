@@ -9,7 +9,7 @@
 int main(int argc, char *argv[])
 {
     int exitStatus = 0;
-    const auto parsed = parseWindowArguments(argumentList(argc, argv), exitStatus);
+    const auto parsed = parseWindowArguments(argc, argv, exitStatus);
     if (!parsed)
         return exitStatus;
     if (!desktopAvailable("kdr-switch-panel"))

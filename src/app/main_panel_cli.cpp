@@ -7,13 +7,12 @@
 
 #include <QCoreApplication>
 
-#include <cstdio>
+#include <chrono>
 #include <memory>
 
 #ifdef Q_OS_UNIX
 #include <QSocketNotifier>
 
-#include <chrono>
 #include <csignal>
 #include <fcntl.h>
 #include <unistd.h>
@@ -101,17 +100,8 @@ void signalPortsClosed()
 
 int main(int argc, char *argv[])
 {
-    QStringList arguments;
-    for (int i = 0; i < argc; ++i) {
-        arguments << QString::fromLocal8Bit(argv[i]);
-        // A name that does not survive the conversion would name another file.
-        if (arguments.last().toLocal8Bit() != QByteArray(argv[i])) {
-            std::fprintf(stderr, "kdr-panel: argument %d is not valid text in this system's encoding\n", i);
-            return 2;
-        }
-    }
     int exitStatus = 0;
-    auto request = kdr::cli::parseArguments(arguments, exitStatus);
+    auto request = kdr::cli::parseArguments(argc, argv, exitStatus);
     if (!request)
         return exitStatus;
 

@@ -18,7 +18,7 @@
 int main(int argc, char *argv[])
 {
     int exitStatus = 0;
-    if (!parseSimulatedWindowArguments(argumentList(argc, argv), exitStatus))
+    if (!parseSimulatedWindowArguments(argc, argv, exitStatus))
         return exitStatus;
     if (!desktopAvailable("kdr-switch-panel-simulated"))
         return 1;

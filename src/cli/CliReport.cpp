@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "CliReport.h"
 
+#include "files/ConfigurationFile.h"
 #include "link/SerialPorts.h"
 #include "model/StatusTexts.h"
 #include "model/SwitchCodes.h"
@@ -143,10 +144,11 @@ QByteArray portsText(const QList<SerialPortDescription> &ports, bool json)
 QByteArray showText(const KdcRecord &record, const std::array<Code, kSwitchCount> &codes, bool json)
 {
     // The window and a write keep only what the name box holds.
-    const QString nameCut = record.panel.size() > kPanelNameMaxLength
+    const QString opened = ConfigurationFile::openedPanelName(record);
+    const QString nameCut = opened != record.panel
                                 ? QStringLiteral("THE PANEL NAME IS LONGER THAN %1 CHARACTERS: IT OPENS AS \"%2\"")
                                       .arg(kPanelNameMaxLength)
-                                      .arg(terminalSafe(record.panel.left(kPanelNameMaxLength)))
+                                      .arg(terminalSafe(opened))
                                 : QString();
     if (json) {
         QJsonArray designations, codeList;

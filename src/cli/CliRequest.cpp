@@ -63,7 +63,7 @@ const char *usage()
            "several ports, the highest.\n";
 }
 
-std::optional<CliRequest> parseArguments(const QStringList &arguments, int &exitStatus)
+std::optional<CliRequest> parseArguments(int argc, char *argv[], int &exitStatus)
 {
     ProgramArguments line("kdr-panel", usage());
     const QCommandLineOption port(QStringLiteral("port"), QString(), QStringLiteral("DEVICE"));
@@ -74,7 +74,7 @@ std::optional<CliRequest> parseArguments(const QStringList &arguments, int &exit
     const QCommandLineOption simulated(QStringLiteral("simulated-panel"));
     for (const QCommandLineOption *option : {&port, &output, &name, &json, &trace, &simulated})
         line.addOption(*option);
-    if (!line.parse(arguments, exitStatus))
+    if (!line.parse(argc, argv, exitStatus))
         return std::nullopt;
     const auto refuse = [&](const QString &why) -> std::optional<CliRequest> {
         exitStatus = line.refuse(why);
@@ -108,8 +108,6 @@ std::optional<CliRequest> parseArguments(const QStringList &arguments, int &exit
     request.trace = given.isSet(trace);
     request.simulatedPanel = given.isSet(simulated);
     for (const QString &device : given.values(port)) {
-        if (device.isEmpty())
-            return refuse(QStringLiteral("--port needs a DEVICE"));
         if (request.ports.contains(device))
             return refuse(QStringLiteral("%1 is named twice").arg(device));
         // Two names of one device (a link and its target) would be two sessions on one line.
@@ -122,11 +120,7 @@ std::optional<CliRequest> parseArguments(const QStringList &arguments, int &exit
     const QStringList outputs = given.values(output);
     if (outputs.size() > 1)
         return refuse(QStringLiteral("--output is given twice"));
-    if (!outputs.isEmpty() && outputs.first().isEmpty())
-        return refuse(QStringLiteral("--output needs a FILE"));
     request.output = outputs.value(0);
-    if (given.isSet(name) && given.value(name).isEmpty())
-        return refuse(QStringLiteral("--name needs a NAME"));
     request.panelName = given.value(name);
     if (positional.size() > (takesFile ? 2 : 1))
         return refuse(QStringLiteral("unexpected '%1'").arg(positional.last()));

@@ -26,6 +26,6 @@ const char *usage();
 
 // The request, or, when the program is to end at once, its exit status: 0 after
 // --help or --version (printed), 2 after a mistake (said on standard error).
-std::optional<CliRequest> parseArguments(const QStringList &arguments, int &exitStatus);
+std::optional<CliRequest> parseArguments(int argc, char *argv[], int &exitStatus);
 
 } // namespace kdr::cli

@@ -18,8 +18,16 @@ void ProgramArguments::addOption(const QCommandLineOption &option)
     m_options << option;
 }
 
-bool ProgramArguments::parse(const QStringList &arguments, int &exitStatus)
+bool ProgramArguments::parse(int argc, char *argv[], int &exitStatus)
 {
+    QStringList arguments;
+    for (int i = 0; i < argc; ++i) {
+        arguments << QString::fromLocal8Bit(argv[i]);
+        if (arguments.last().toLocal8Bit() != QByteArray(argv[i])) {
+            exitStatus = refuse(QStringLiteral("argument %1 is not valid text in this system's encoding").arg(i));
+            return false;
+        }
+    }
     if (!m_parser.parse(arguments)) {
         if (const QStringList unknown = m_parser.unknownOptionNames(); !unknown.isEmpty()) {
             exitStatus = refuse(
@@ -48,6 +56,13 @@ bool ProgramArguments::parse(const QStringList &arguments, int &exitStatus)
         std::printf("%s %s\n", m_program, KDR_VERSION);
         exitStatus = 0;
         return false;
+    }
+    for (const QCommandLineOption &option : std::as_const(m_options)) {
+        const QStringList values = m_parser.values(option);
+        if (!option.valueName().isEmpty() && values.contains(QString())) {
+            exitStatus = refuse(QStringLiteral("--%1 needs a %2").arg(option.names().first(), option.valueName()));
+            return false;
+        }
     }
     return true;
 }

@@ -21,10 +21,12 @@ public:
     void addOption(const QCommandLineOption &option);
     const QCommandLineParser &parsed() const { return m_parser; }
 
-    // Parses; false when the program is to end at once, with `exitStatus` set (after
-    // --help, --version or a mistake). An unknown option is named; an option that
-    // needs a value and has none is said as "--port needs a DEVICE".
-    bool parse(const QStringList &arguments, int &exitStatus);
+    // Parses main()'s arguments; false when the program is to end at once, with
+    // `exitStatus` set (after --help, --version or a mistake). An argument that does
+    // not survive the conversion to text is refused: as a file name it would name
+    // another file. An unknown option is named; an option that needs a value and has
+    // none, or an empty one, is said as "--port needs a DEVICE".
+    bool parse(int argc, char *argv[], int &exitStatus);
 
     // Says the mistake and returns 2.
     int refuse(const QString &why) const;

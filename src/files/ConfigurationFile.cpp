@@ -189,10 +189,14 @@ QString fileNameFor(const QString &panelName)
     return name + QStringLiteral(".kdc");
 }
 
+QString openedPanelName(const KdcRecord &record)
+{
+    return record.panel.left(kPanelNameMaxLength);
+}
+
 void apply(const KdcRecord &record, WorkingState &state, SwitchPanelView &view)
 {
-    // The name box holds 12 characters; what it shows is what a save writes.
-    state.panel = record.panel.left(kPanelNameMaxLength);
+    state.panel = openedPanelName(record);
     for (int i = 0; i < kSwitchCount; ++i) {
         state.sw[i].desig = record.designations[i];
         state.sw[i].s = record.codes[i];

@@ -45,6 +45,10 @@ QString problemSavingTo(const QString &path);
 // stand in a file name on Windows or Linux become "_", trailing blanks go, ".kdc" follows.
 QString fileNameFor(const QString &panelName);
 
+// The panel name as an open puts it into the name box, which holds 12 characters:
+// what the window then shows and a save writes.
+QString openedPanelName(const KdcRecord &record);
+
 // Puts a record into the lists and boxes the way opening a file does: name and
 // designations set and shown, each code decoded and selected.
 void apply(const KdcRecord &record, WorkingState &state, SwitchPanelView &view);

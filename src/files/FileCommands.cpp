@@ -6,7 +6,6 @@
 #include "KdcFormat.h"
 
 #include "model/StatusBox.h"
-#include "model/SwitchPanelView.h"
 #include "model/StatusTexts.h"
 
 #include <QDir>
@@ -106,7 +105,7 @@ FileCommands::Done FileCommands::openFile(const QString &path)
     }
     ConfigurationFile::apply(*loaded.record, m_state, m_view);
     m_lastFile = path;
-    return {path, loaded.record->panel.size() > kPanelNameMaxLength};
+    return {path, ConfigurationFile::openedPanelName(*loaded.record) != loaded.record->panel};
 }
 
 } // namespace kdr

@@ -139,23 +139,23 @@ std::optional<KdcRecord> parse(const QByteArray &bytes, QString *problem)
     if (text.trimmed().isEmpty())
         return refuse(QStringLiteral("the file is empty"));
 
+    const auto tooFewFields = [&](int count) {
+        return refuse(QStringLiteral("not a configuration file: line has %1 field%2, expected %3")
+                          .arg(count)
+                          .arg(count == 1 ? QString() : QStringLiteral("s"))
+                          .arg(kFieldCount));
+    };
     FieldReader reader(text);
     std::array<QByteArray, kFieldCount> fields;
     for (int n = 0; n < kFieldCount; ++n) {
         auto next = reader.next();
         if (!next)
-            return refuse(QStringLiteral("not a configuration file: line has %1 field%2, expected %3")
-                              .arg(n)
-                              .arg(n == 1 ? QString() : QStringLiteral("s"))
-                              .arg(kFieldCount));
+            return tooFewFields(n);
         fields[n] = std::move(*next);
         // The whole record stands on one line: a line end before its last field
         // means this is some other text, whose lines would be taken for fields.
         if (n < kFieldCount - 1 && reader.endedLine())
-            return refuse(QStringLiteral("not a configuration file: line has %1 field%2, expected %3")
-                              .arg(n + 1)
-                              .arg(n == 0 ? QString() : QStringLiteral("s"))
-                              .arg(kFieldCount));
+            return tooFewFields(n + 1);
     }
 
     KdcRecord record;

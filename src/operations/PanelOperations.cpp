@@ -167,10 +167,10 @@ OperationResult PanelOperations::readPanel()
 
 OperationResult &PanelOperations::readSwitches(OperationResult &result)
 {
-    // A reading is shown only after the pause that follows it: whatever comes in that
-    // pause tells whether the reply was whole when it was taken.
     if (!greeted(result))
         return result;
+    // A reading is shown only after the pause that follows it: whatever comes in that
+    // pause tells whether the reply was whole when it was taken.
     for (int i = 0; i < kSwitchCount; ++i) {
         m_state.address_l = Code(panelAddress(i));
         m_status.showStatus();

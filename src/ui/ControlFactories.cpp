@@ -102,7 +102,9 @@ QWidget *makeChannelList(const ControlSpec &entry, QWidget *parent, WindowContro
 
 QWidget *makeDesignationBox(const ControlSpec &entry, QWidget *parent, WindowControls &made)
 {
-    return made.switches.at(entry.switchIndex).designation = new DesignationBox(entry.text, parent);
+    auto *box = new DesignationBox(entry.text, parent);
+    box->setNamingToolTip(entry.toolTip);
+    return made.switches.at(entry.switchIndex).designation = box;
 }
 
 QWidget *makeNameBox(const ControlSpec &, QWidget *parent, WindowControls &made)
@@ -147,7 +149,7 @@ const std::array<ControlKindTraits, kKindCount> kTraits{{
     {makeShape},
     {makeModuleList},
     {makeChannelList},
-    {makeDesignationBox, true, false, false, ToolTipUse::NamesOnly},
+    {makeDesignationBox, true, false, false, ToolTipUse::MadeWithIt},
     {makeNameBox, true},
     {makeStatusBox},
     {makeButton, false, false, false, ToolTipUse::DescribesCaption},

@@ -35,7 +35,7 @@ struct WindowControls {
 enum class ToolTipUse {
     NameAndToolTip,   // the tool tip names the control and is shown as a tool tip
     DescribesCaption, // a button: named by its caption, described by its tool tip
-    NamesOnly,        // a designation box: its own kind of tool tip, its name (DesignationBox)
+    MadeWithIt,       // a designation box: its factory gives it its own kind (DesignationBox)
 };
 
 // Everything the window does differently for a kind of control.

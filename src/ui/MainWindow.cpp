@@ -7,6 +7,7 @@
 #include "PortChooser.h"
 #include "Preferences.h"
 #include "QtFileDialogs.h"
+#include "SelectionList.h"
 #include "StatusTextBox.h"
 #include "WindowFonts.h"
 
@@ -168,8 +169,7 @@ void MainWindow::placeControl(const ControlSpec &entry, QWidget *widget)
         case ToolTipUse::DescribesCaption:
             widget->setToolTip(entry.toolTip);
             break;
-        case ToolTipUse::NamesOnly:
-            static_cast<DesignationBox *>(widget)->setNamingToolTip(entry.toolTip);
+        case ToolTipUse::MadeWithIt:
             break;
         }
     }
@@ -340,42 +340,42 @@ void MainWindow::WRITE_FILE_Click()
 
 int MainWindow::modulePosition(int switchIndex) const
 {
-    return m_controls.switches.at(switchIndex).modulePosition();
+    return m_controls.switches.at(switchIndex).moduleList->selectedPosition();
 }
 
 int MainWindow::channelPosition(int switchIndex) const
 {
-    return m_controls.switches.at(switchIndex).channelPosition();
+    return m_controls.switches.at(switchIndex).channelList->selectedPosition();
 }
 
 void MainWindow::selectModulePosition(int switchIndex, int position)
 {
-    m_controls.switches.at(switchIndex).selectModulePosition(position);
+    m_controls.switches.at(switchIndex).moduleList->setSelectedPosition(position);
 }
 
 void MainWindow::selectChannelPosition(int switchIndex, int position)
 {
-    m_controls.switches.at(switchIndex).selectChannelPosition(position);
+    m_controls.switches.at(switchIndex).channelList->setSelectedPosition(position);
 }
 
 QString MainWindow::designationText(int switchIndex) const
 {
-    return m_controls.switches.at(switchIndex).designationText();
+    return m_controls.switches.at(switchIndex).designation->text();
 }
 
 void MainWindow::setDesignationText(int switchIndex, const QString &text)
 {
-    m_controls.switches.at(switchIndex).showDesignationText(text);
+    m_controls.switches.at(switchIndex).designation->showText(text);
 }
 
 void MainWindow::setDesignationVisible(int switchIndex, bool visible)
 {
-    m_controls.switches.at(switchIndex).setDesignationVisible(visible);
+    m_controls.switches.at(switchIndex).designation->setVisible(visible);
 }
 
 void MainWindow::setChannelListVisible(int switchIndex, bool visible)
 {
-    m_controls.switches.at(switchIndex).setChannelListVisible(visible);
+    m_controls.switches.at(switchIndex).channelList->setVisible(visible);
 }
 
 QString MainWindow::panelNameText() const

@@ -30,6 +30,7 @@ StatusTextBox::StatusTextBox(QWidget *parent) : QTextEdit(parent)
     setTextInteractionFlags(Qt::TextSelectableByMouse | Qt::TextSelectableByKeyboard);
     setAccessibleName(QStringLiteral("STATUS"));
     applyBackground(StatusColour::Yellow);
+    keepDocumentChangesQuiet();
 }
 
 QColor StatusTextBox::toColor(StatusColour colour)
@@ -48,13 +49,8 @@ void StatusTextBox::setStatusText(const QString &text)
     if (m_basePixelSize == 0)
         m_basePixelSize = font().pixelSize();
     setPixelSize(m_basePixelSize);
-    // Qt's text box tells assistive tools of every change to its document, as removals
-    // of blanks and insertions, two or three for each text laid out here; the box
-    // announces each new text itself, once (below). The document's change signal
-    // serves nothing else, and setting a plain text connects it again.
-    keepDocumentChangesQuiet();
     setPlainText(text);
-    keepDocumentChangesQuiet();
+    keepDocumentChangesQuiet(); // setting a plain text connects it again
     // The longest texts take three lines at this font; a slightly tighter line
     // keeps all three inside the box.
     QTextCursor cursor(document());
@@ -74,6 +70,10 @@ void StatusTextBox::setStatusText(const QString &text)
 
 void StatusTextBox::keepDocumentChangesQuiet()
 {
+    // Qt's text box tells assistive tools of every change to its document, as removals
+    // of blanks and insertions, two or three for each text laid out here; the box
+    // announces each new text itself, once. The document's change signal serves
+    // nothing else.
     disconnect(document(), &QTextDocument::contentsChange, nullptr, nullptr);
 }
 

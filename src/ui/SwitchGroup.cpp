@@ -27,46 +27,6 @@ void SwitchGroup::connectHandlers(std::function<void()> moduleSelected, std::fun
     QObject::connect(designation, &QLineEdit::textEdited, designation, edited);
 }
 
-int SwitchGroup::modulePosition() const
-{
-    return moduleList->selectedPosition();
-}
-
-int SwitchGroup::channelPosition() const
-{
-    return channelList->selectedPosition();
-}
-
-void SwitchGroup::selectModulePosition(int position) const
-{
-    moduleList->setSelectedPosition(position);
-}
-
-void SwitchGroup::selectChannelPosition(int position) const
-{
-    channelList->setSelectedPosition(position);
-}
-
-QString SwitchGroup::designationText() const
-{
-    return designation->text();
-}
-
-void SwitchGroup::showDesignationText(const QString &text) const
-{
-    designation->showText(text);
-}
-
-void SwitchGroup::setDesignationVisible(bool visible) const
-{
-    designation->setVisible(visible);
-}
-
-void SwitchGroup::setChannelListVisible(bool visible) const
-{
-    channelList->setVisible(visible);
-}
-
 void SwitchGroup::markFailed(bool failed) const
 {
     QPalette p = caption->palette();

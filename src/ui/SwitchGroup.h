@@ -14,8 +14,8 @@ class SelectionList;
 
 // One switch's controls over the panel picture: its caption ("SW1" …), its module
 // and channel lists and its designation box. The window makes them from its
-// control table, which places and stacks them; the group is how the rest of the
-// window speaks to switch n.
+// control table, which places and stacks them; the group is switch n to the rest of
+// the window.
 class SwitchGroup {
 public:
     QLabel *caption = nullptr;
@@ -27,15 +27,6 @@ public:
     // (chooses an entry or types a designation).
     void connectHandlers(std::function<void()> moduleSelected, std::function<void()> channelSelected,
                          const std::function<void()> &edited) const;
-
-    int modulePosition() const;
-    int channelPosition() const;
-    void selectModulePosition(int position) const;
-    void selectChannelPosition(int position) const;
-    QString designationText() const;
-    void showDesignationText(const QString &text) const;
-    void setDesignationVisible(bool visible) const;
-    void setChannelListVisible(bool visible) const;
 
     // Red, and said to a screen reader, where a command stopped; white otherwise.
     void markFailed(bool failed) const;

@@ -3,12 +3,28 @@
 #include <QProcess>
 #include <QTest>
 
+#include <tuple>
+
 class TestCommandLines : public QObject {
     Q_OBJECT
 private slots:
     void windowProgramOptions_data();
     void windowProgramOptions();
+    void argumentsThatAreNoTextAreRefused();
 };
+
+namespace {
+
+// No display at all: what is tested here must answer before the window system is needed.
+QProcessEnvironment withoutDisplay()
+{
+    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+    for (const char *name : {"DISPLAY", "WAYLAND_DISPLAY", "QT_QPA_PLATFORM"})
+        environment.remove(QString::fromLatin1(name));
+    return environment;
+}
+
+} // namespace
 
 void TestCommandLines::windowProgramOptions_data()
 {
@@ -50,11 +66,7 @@ void TestCommandLines::windowProgramOptions()
     QFETCH(QString, stdoutStart);
     QFETCH(QString, stderrStart);
     QProcess running;
-    // No display at all: these must answer before the window system is needed.
-    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
-    for (const char *name : {"DISPLAY", "WAYLAND_DISPLAY", "QT_QPA_PLATFORM"})
-        environment.remove(QString::fromLatin1(name));
-    running.setProcessEnvironment(environment);
+    running.setProcessEnvironment(withoutDisplay());
     running.start(QStringLiteral(KDR_BIN_DIR "/") + program, arguments);
     QVERIFY(running.waitForFinished(10000));
     QCOMPARE(running.exitStatus(), QProcess::NormalExit);
@@ -62,6 +74,27 @@ void TestCommandLines::windowProgramOptions()
     QVERIFY(QString::fromLocal8Bit(running.readAllStandardOutput()).startsWith(stdoutStart));
     const QString errors = QString::fromLocal8Bit(running.readAllStandardError());
     QVERIFY2(stderrStart.isEmpty() ? errors.isEmpty() : errors == stderrStart, qPrintable(errors));
+}
+
+void TestCommandLines::argumentsThatAreNoTextAreRefused()
+{
+    // A file name with a byte that is no text in UTF-8: converted, it would name another
+    // file, so it is refused before anything is opened or saved.
+    for (const auto &[program, arguments, position] :
+         {std::tuple{"kdr-switch-panel", "", 1}, std::tuple{"kdr-panel", "show ", 2}}) {
+        QProcess running;
+        running.setProcessEnvironment(withoutDisplay());
+        running.start(QStringLiteral("/bin/sh"),
+                      {QStringLiteral("-c"),
+                       QStringLiteral("exec \"$0\" %1\"$(printf 'coach\\377.kdc')\"").arg(QLatin1String(arguments)),
+                       QStringLiteral(KDR_BIN_DIR "/") + QLatin1String(program)});
+        QVERIFY(running.waitForFinished(10000));
+        QCOMPARE(running.exitCode(), 2);
+        QCOMPARE(QString::fromLocal8Bit(running.readAllStandardError()),
+                 QStringLiteral("%1: argument %2 is not valid text in this system's encoding\nTry '%1 --help'.\n")
+                     .arg(QLatin1String(program))
+                     .arg(position));
+    }
 }
 
 QTEST_GUILESS_MAIN(TestCommandLines)
