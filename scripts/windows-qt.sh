@@ -5,13 +5,16 @@
 #   KDR_QTBASE_SOURCE      an unpacked qt6-base 6.4.2 source tree to use instead of
 #                          fetching Debian's source package
 #   KDR_QTSERIALPORT_TAR   another copy of qtserialport-everywhere-src-6.4.2.tar.xz
+#                          (the repository holds one in third_party/)
+
+source "$(dirname "${BASH_SOURCE[0]}")/private-apt.sh"
 
 qt_version=6.4.2
 windows_cache=${KDR_WINDOWS_CACHE:-${XDG_CACHE_HOME:-$HOME/.cache}/kdr-switch-panel}
 qt_prefix="$windows_cache/qt-$qt_version-mingw-w64-static"
 qt_work="$windows_cache/qt-build"
 qt_toolchain="$repo_root/cmake/mingw-w64-x86_64.cmake"
-qt_deps_dir="$repo_root/../shared/deps"
+qt_third_party="$repo_root/third_party"
 
 # Bumped when the configuration below changes, so that an older cached Qt is rebuilt.
 qt_recipe=2
@@ -55,30 +58,11 @@ qt_is_cached() {
 # Debian's own source package of the Qt Base the host tools come from, fetched with a
 # private apt configuration so that the machine's own sources stay as they are.
 fetch_qtbase_source() {
-    local dest=$1 version apt_dir uri suites
+    local dest=$1 version
     version=$(dpkg-query -W -f='${Version}' qt6-base-dev-tools)
-    apt_dir="$qt_work/apt"
-    mkdir -p "$apt_dir/parts" "$apt_dir/lists/partial" "$apt_dir/archives/partial"
-    # The source entries name the same archives as the machine's binary entries.
-    {
-        if [ -f /etc/apt/sources.list.d/debian.sources ]; then
-            sed -e 's/^Types:.*/Types: deb-src/' /etc/apt/sources.list.d/debian.sources
-        fi
-        if [ -f /etc/apt/sources.list ]; then
-            sed -n 's/^deb \(.*\)/deb-src \1/p' /etc/apt/sources.list
-        fi
-    } >"$apt_dir/parts/debian.sources.tmp"
-    if grep -q '^Types: deb-src' "$apt_dir/parts/debian.sources.tmp"; then
-        mv "$apt_dir/parts/debian.sources.tmp" "$apt_dir/parts/debian.sources"
-    else
-        sed -n 's/^\(deb-src .*\)/\1/p' "$apt_dir/parts/debian.sources.tmp" >"$apt_dir/parts/debian.list"
-        rm "$apt_dir/parts/debian.sources.tmp"
-    fi
-    local apt_opts=(-o Dir::Etc::SourceList=/dev/null -o "Dir::Etc::SourceParts=$apt_dir/parts"
-        -o "Dir::State::Lists=$apt_dir/lists" -o "Dir::Cache::Archives=$apt_dir/archives")
     echo "fetching Debian's source package qt6-base $version"
-    apt-get "${apt_opts[@]}" -o APT::Sandbox::User=root -qq update
-    (cd "$qt_work" && apt-get "${apt_opts[@]}" -o APT::Sandbox::User=root -qq source --download-only "qt6-base=$version")
+    private_apt_init "$qt_work/apt" deb-src
+    (cd "$qt_work" && private_apt -qq source --download-only "qt6-base=$version")
     rm -rf "$dest"
     dpkg-source --no-check --skip-patches -x "$qt_work"/qt6-base_*.dsc "$dest" >/dev/null
     # Debian's security patches; its packaging patches are for the Linux build only.
@@ -92,16 +76,17 @@ fetch_qtbase_source() {
 }
 
 qtserialport_archive() {
-    local archive=${KDR_QTSERIALPORT_TAR:-$qt_deps_dir/qtserialport-everywhere-src-$qt_version.tar.xz}
+    local name="qtserialport-everywhere-src-$qt_version.tar.xz"
+    local archive=${KDR_QTSERIALPORT_TAR:-$qt_third_party/$name}
     local expected
     if [ ! -f "$archive" ]; then
         echo "missing $archive (set KDR_QTSERIALPORT_TAR to a copy)" >&2
         return 1
     fi
-    expected=$(awk -v n="qtserialport-everywhere-src-$qt_version.tar.xz" '$2 == n || $2 == "*" n {print $1}' \
-        "$qt_deps_dir/SHA256SUMS")
+    # Whichever copy is used, it must be the release the checksum names.
+    expected=$(awk '{print $1}' "$qt_third_party/$name.sha256")
     if [ -z "$expected" ] || ! echo "$expected  $archive" | sha256sum --quiet -c -; then
-        echo "$archive does not match its SHA-256 in $qt_deps_dir/SHA256SUMS" >&2
+        echo "$archive does not match its SHA-256 in $qt_third_party/$name.sha256" >&2
         return 1
     fi
     echo "$archive"
