@@ -44,21 +44,42 @@ std::optional<PortOpenError> checkBeforeOpening(const QString &device)
     return std::nullopt;
 }
 
-PortOpenError reasonFor(QSerialPort::SerialPortError error)
+// What an error of Qt Serial Port means for the panel's line: why a port could not be
+// opened, and whether an open port has lost its line. Qt passes the system's own
+// errors on as these; on Windows:
+//   ERROR_FILE_NOT_FOUND, ERROR_PATH_NOT_FOUND, ERROR_INVALID_NAME      DeviceNotFoundError
+//   ERROR_ACCESS_DENIED: opening, another program holds the port;
+//     once open, a USB adapter unplugged                                 PermissionError
+//   ERROR_OPERATION_ABORTED (a wait the driver cancelled),
+//     ERROR_DEVICE_REMOVED, ERROR_BAD_COMMAND, ERROR_INVALID_HANDLE     ResourceError
+//   ERROR_INVALID_PARAMETER                                              UnsupportedOperationError
+//   any other failure of a read or a write                              ReadError, WriteError
+// On Linux a missing device, a lock file and a device that is no serial port are
+// found before Qt is asked (checkBeforeOpening); a pulled cable there is a ResourceError.
+struct PortErrorMeaning {
+    QSerialPort::SerialPortError error;
+    PortOpenError whenOpening;
+    bool lineLost; // once open
+};
+
+constexpr PortErrorMeaning kPortErrors[] = {
+    {QSerialPort::DeviceNotFoundError, PortOpenError::NoSuchPort, false},
+    // With read and write permission checked beforehand (on Linux), this is another
+    // program's lock or exclusive open.
+    {QSerialPort::PermissionError, PortOpenError::InUse, true},
+    {QSerialPort::OpenError, PortOpenError::InUse, false},
+    {QSerialPort::UnsupportedOperationError, PortOpenError::NotASerialPort, false},
+    {QSerialPort::ResourceError, PortOpenError::Other, true},
+    {QSerialPort::ReadError, PortOpenError::Other, true},
+    {QSerialPort::WriteError, PortOpenError::Other, true},
+};
+
+PortErrorMeaning meaningOf(QSerialPort::SerialPortError error)
 {
-    switch (error) {
-    case QSerialPort::DeviceNotFoundError:
-        return PortOpenError::NoSuchPort;
-    // With read and write permission checked beforehand, this is another program's
-    // lock or exclusive open (and on Windows, a port in use).
-    case QSerialPort::PermissionError:
-    case QSerialPort::OpenError:
-        return PortOpenError::InUse;
-    case QSerialPort::UnsupportedOperationError:
-        return PortOpenError::NotASerialPort;
-    default:
-        return PortOpenError::Other;
-    }
+    for (const PortErrorMeaning &meaning : kPortErrors)
+        if (meaning.error == error)
+            return meaning;
+    return {error, PortOpenError::Other, false};
 }
 
 } // namespace
@@ -66,17 +87,18 @@ PortOpenError reasonFor(QSerialPort::SerialPortError error)
 PanelPort::PanelPort(QString device, QObject *parent) : QObject(parent), m_device(std::move(device))
 {
     connect(&m_port, &QSerialPort::errorOccurred, this, &PanelPort::onError);
-    connect(&m_port, &QSerialPort::readyRead, this, &PanelPort::traceArrivals);
+    connect(&m_port, &QSerialPort::readyRead, this, &PanelPort::onArrival);
 }
 
-void PanelPort::traceArrivals()
+void PanelPort::onArrival()
 {
-    if (!lcWire().isDebugEnabled())
-        return;
-    // Each byte is traced once, when it arrives, not again when it is taken.
-    const QByteArray waiting = m_line ? m_line->peek() : m_port.peek(m_port.bytesAvailable());
-    traceWire(m_device, WireDirection::Received, waiting.mid(m_traced));
-    m_traced = waiting.size();
+    if (lcWire().isDebugEnabled()) {
+        // Each byte is traced once, when it arrives, not again when it is taken.
+        const QByteArray waiting = m_line ? m_line->peek() : m_port.peek(m_port.bytesAvailable());
+        traceWire(m_device, WireDirection::Received, waiting.mid(m_traced));
+        m_traced = waiting.size();
+    }
+    emit bytesArrived();
 }
 
 PanelPort::~PanelPort()
@@ -99,7 +121,7 @@ PortOpenError PanelPort::open(const LineSettings &settings)
         if (!m_lineOpen) {
             m_lineOpen = true;
             m_lost = false;
-            connect(m_line, &InProcessLine::arrived, this, &PanelPort::traceArrivals);
+            connect(m_line, &InProcessLine::arrived, this, &PanelPort::onArrival);
             m_line->takeAll();
         }
         return PortOpenError::None;
@@ -115,7 +137,7 @@ PortOpenError PanelPort::open(const LineSettings &settings)
     m_port.setDataBits(settings.dataBits);
     m_port.setStopBits(settings.stopBits);
     if (!m_port.open(QIODevice::ReadWrite))
-        return reasonFor(m_port.error());
+        return meaningOf(m_port.error()).whenOpening;
     // Whatever the line collected while nobody listened is no reply to us.
     m_port.clear();
     m_traced = 0;
@@ -127,7 +149,7 @@ void PanelPort::close()
     if (m_lineOpen) {
         m_lineOpen = false;
         if (m_line)
-            disconnect(m_line, &InProcessLine::arrived, this, &PanelPort::traceArrivals);
+            disconnect(m_line, &InProcessLine::arrived, this, &PanelPort::onArrival);
     }
     if (m_port.isOpen())
         m_port.close();
@@ -182,16 +204,7 @@ void PanelPort::discardInput()
 
 void PanelPort::onError(QSerialPort::SerialPortError error)
 {
-    switch (error) {
-    case QSerialPort::ResourceError:
-    case QSerialPort::ReadError:
-    case QSerialPort::WriteError:
-    case QSerialPort::PermissionError:
-        break;
-    default:
-        return;
-    }
-    if (!m_port.isOpen() || m_lost)
+    if (!meaningOf(error).lineLost || !m_port.isOpen() || m_lost)
         return;
     // The cable has gone. Qt 6.4 keeps reporting the error in a tight loop while the
     // port stays open, so close it; but not from inside the port's own notification.

@@ -55,12 +55,14 @@ public:
     void discardInput();
 
 signals:
+    // Bytes have come in (from the serial device, or the far end of the in-process line).
+    void bytesArrived();
     void connectionLost();
 
 private:
     void onError(QSerialPort::SerialPortError error);
     void closeAfterLoss();
-    void traceArrivals();
+    void onArrival();
 
     QSerialPort m_port{this};
     QPointer<InProcessLine> m_line;

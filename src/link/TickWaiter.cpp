@@ -14,25 +14,55 @@ TickWaiter::TickWaiter(WorkingState &state, PanelPort &port, QObject *parent)
 {
     // A coarse timer may fire up to 5 % early; a tick must never come before 100 ms.
     m_timer.setTimerType(Qt::PreciseTimer);
+    m_restOfTick.setTimerType(Qt::PreciseTimer);
+    m_restOfTick.setSingleShot(true);
     connect(&m_timer, &QTimer::timeout, this, &TickWaiter::Timer1_Timer);
+    connect(&m_restOfTick, &QTimer::timeout, this, &TickWaiter::Timer1_Timer);
+    connect(&m_port, &PanelPort::bytesArrived, this, &TickWaiter::wake);
+    connect(&m_port, &PanelPort::connectionLost, this, &TickWaiter::wake);
 }
 
 void TickWaiter::Timer1_Timer()
 {
+    // The tick is due a whole interval after the countdown began, by the monotonic
+    // clock. A system timer may count in coarser steps and come a little early (the
+    // multimedia timer Qt uses on Windows counts whole milliseconds): a remainder too
+    // short for another timer to be exact about is waited out on the clock.
+    using namespace std::chrono;
+    const auto due = duration_cast<nanoseconds>(kTick);
+    if (const auto early = due - nanoseconds(m_armed.nsecsElapsed()); early > kShortestTimer) {
+        m_restOfTick.start(ceil<milliseconds>(early));
+        return;
+    }
+    while (nanoseconds(m_armed.nsecsElapsed()) < due)
+        QThread::yieldCurrentThread();
     m_state.timer_flag = 1;
+    wake();
 }
 
 void TickWaiter::armTimer()
 {
     m_state.timer_flag = 0;
+    m_armed.start();
+    m_restOfTick.stop();
     m_timer.start(kTick);
+}
+
+void TickWaiter::wake()
+{
+    // On Windows, Qt hands out posted events (a precise timer's tick, a serial port's
+    // completion, a call from another thread) at the start of processEvents() and then
+    // sleeps until the next message; a handler that changed what the wait looks at must
+    // bring one, or the wait would notice only at the next tick. Elsewhere this costs
+    // one more turn of the loop.
+    if (QAbstractEventDispatcher *dispatcher = QAbstractEventDispatcher::instance(thread()))
+        dispatcher->wakeUp();
 }
 
 void TickWaiter::interrupt()
 {
     m_interrupted = true;
-    if (QAbstractEventDispatcher *dispatcher = QAbstractEventDispatcher::instance(thread()))
-        dispatcher->wakeUp();
+    wake();
 }
 
 bool TickWaiter::interrupted() const
@@ -43,9 +73,14 @@ bool TickWaiter::interrupted() const
 template<typename Done>
 bool TickWaiter::pumpEventsUntil(Done done)
 {
+    // After each turn, what was posted meanwhile is handed out before the condition is
+    // looked at: Windows' dispatcher would otherwise keep it for the next turn.
     QCoreApplication::processEvents(QEventLoop::AllEvents);
-    while (!done() && !interrupted())
+    QCoreApplication::sendPostedEvents();
+    while (!done() && !interrupted()) {
         QCoreApplication::processEvents(QEventLoop::AllEvents | QEventLoop::WaitForMoreEvents);
+        QCoreApplication::sendPostedEvents();
+    }
     return !interrupted();
 }
 

@@ -3,6 +3,7 @@
 
 #include "model/WorkingState.h"
 
+#include <QElapsedTimer>
 #include <QObject>
 #include <QTimer>
 
@@ -17,10 +18,13 @@ class PanelPort;
 // (100 ms, `timer_flag` cleared), then keeps the thread's events running until its
 // end condition holds; it sleeps between events instead of spinning.
 //
-// Beyond their own end conditions, waits end at once while the port has lost its
-// cable or after interrupt() (the window is closing, or the command was stopped),
-// so nothing hangs on a panel that can no longer answer. Both waits then return
-// false, and the caller must send nothing more.
+// A wait ends on its cause, within a couple of milliseconds of it: the tick (never
+// before 100 ms have passed on a monotonic clock, whatever the timer's own
+// granularity), the fifth byte, or an interruption. Beyond their own end conditions,
+// waits end at once while the port has lost its cable or after interrupt() (the
+// window is closing, or the command was stopped), so nothing hangs on a panel that
+// can no longer answer. Both waits then return false, and the caller must send
+// nothing more.
 class TickWaiter : public QObject {
     Q_OBJECT
 public:
@@ -44,13 +48,20 @@ public:
     bool interrupted() const;
 
 private:
+    // Below this, a timer for the rest of an early tick would itself come too late.
+    static constexpr std::chrono::milliseconds kShortestTimer{2};
+
     void Timer1_Timer();
+    // Something a wait looks at has changed: the event processing it sleeps in returns.
+    void wake();
     template<typename Done>
     bool pumpEventsUntil(Done done);
 
     WorkingState &m_state;
     PanelPort &m_port;
     QTimer m_timer{this};
+    QTimer m_restOfTick{this}; // after a timer that came before the tick was due
+    QElapsedTimer m_armed;     // when the countdown of the tick started
     std::atomic<bool> m_interrupted = false;
 };
 

@@ -133,12 +133,11 @@ void TestPanelLink::tickNeverComesEarly()
         QElapsedTimer clock;
         clock.start();
         link.waiter.WaitOneTick();
-        QVERIFY2(clock.elapsed() >= 100, qPrintable(QString::number(clock.elapsed())));
+        QVERIFY2(clock.elapsed() >= 100 && clock.elapsed() <= 130, qPrintable(QString::number(clock.elapsed())));
         QCOMPARE(link.state.timer_flag, 1);
         clock.restart();
         link.waiter.WaitForReply();
-        QVERIFY(clock.elapsed() >= 100);
-        QVERIFY(clock.elapsed() < 400);
+        QVERIFY2(clock.elapsed() >= 100 && clock.elapsed() <= 130, qPrintable(QString::number(clock.elapsed())));
         QCOMPARE(link.port.bytesWaiting(), 0);
         QCOMPARE(link.port.takeAll(), QByteArray());
     }
@@ -204,9 +203,13 @@ void TestPanelLink::handshakeSilentPanel()
     const qint64 took = clock.elapsed();
     QCOMPARE(link.panel.countOf("A"), 6);
     const auto &log = link.panel.received();
+    // A tick apart, less what the panel is late to notice; a wake-up that missed its
+    // tick would make it two.
     for (int i = 1; i < log.size(); ++i)
-        QVERIFY2(log[i].atMs - log[i - 1].atMs >= 90,
-                 "sends must be a tick apart (less what the panel is late to notice)");
+        QVERIFY2(
+            log[i].atMs - log[i - 1].atMs >= 90 && log[i].atMs - log[i - 1].atMs <= 130,
+            qPrintable(
+                QStringLiteral("send %1 came %2 ms after the one before").arg(i).arg(log[i].atMs - log[i - 1].atMs)));
     QVERIFY2(took >= 600 && took < 1200, qPrintable(QString::number(took)));
 }
 
