@@ -5,7 +5,7 @@
 // number of times, alternating, and the medians are compared.
 //
 // Run it where the window would appear, on a display: `xvfb-run -a startup 20` will
-// do. On Qt's offscreen platform there is no display connection to set up, so a bare
+// do; the Windows build runs under Wine on Xvfb (scripts/windows). On Qt's offscreen platform there is no display connection to set up, so a bare
 // window costs almost nothing and everything the window itself does weighs double.
 //   startup [runs]          (default 10)
 //   startup --child window|bare   (one start; used by the run above)
@@ -22,16 +22,7 @@
 
 #include <memory>
 
-#include <time.h>
-
 namespace {
-
-qint64 monotonicNs()
-{
-    timespec now{};
-    clock_gettime(CLOCK_MONOTONIC, &now);
-    return qint64(now.tv_sec) * 1000000000 + now.tv_nsec;
-}
 
 // Reports once the first paint of the window has been carried out, children included.
 class FirstPaint : public QObject {

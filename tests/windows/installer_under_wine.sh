@@ -7,6 +7,7 @@
 # uninstall: none of it.
 set -uo pipefail
 setup=$1
+wine_run="$(cd "$(dirname "$0")/../.." && pwd)/scripts/wine-run"
 failures=0
 pass() { printf '  ok    %s\n' "$*"; }
 fail() { printf '  FAIL  %s\n' "$*"; failures=$((failures + 1)); }
@@ -17,13 +18,13 @@ drive_c="$WINEPREFIX/drive_c"
 user_dir=$(find "$drive_c/users" -mindepth 1 -maxdepth 1 -type d ! -name Public | head -n 1)
 dir="$user_dir/AppData/Local/Programs/$product"
 menu="$user_dir/AppData/Roaming/Microsoft/Windows/Start Menu/Programs/$product"
-reg_value() { wine reg query "$1" /ve 2>/dev/null | tr -d '\r' | sed -n 's/.*REG_SZ[[:space:]]*//p'; }
-reg_has() { wine reg query "$1" >/dev/null 2>&1; }
+reg_value() { "$wine_run" reg query "$1" /ve 2>/dev/null | tr -d '\r' | sed -n 's/.*REG_SZ[[:space:]]*//p'; }
+reg_has() { "$wine_run" reg query "$1" >/dev/null 2>&1; }
 classes='HKCU\Software\Classes'
 uninstall_key='HKCU\Software\Microsoft\Windows\CurrentVersion\Uninstall\KDRSwitchPanel'
 
-wine "$setup" /S
-wineserver -w
+"$wine_run" "$setup" /S
+"$wine_run" --server -w
 echo "after the silent install, in $dir:"
 for file in kdr-switch-panel.exe kdr-switch-panel-simulated.exe kdr-panel.exe LICENSE.txt READ-ME.txt \
     THIRD-PARTY-NOTICES.txt uninstall.exe; do
@@ -37,12 +38,12 @@ command=$(reg_value "$classes\\$progid\\shell\\open\\command")
 check ".kdc opens with: $command" '[[ "$command" == *"kdr-switch-panel.exe\" \"%1\"" ]]'
 icon=$(reg_value "$classes\\$progid\\DefaultIcon")
 check ".kdc icon: $icon" '[[ "$icon" == *"kdr-switch-panel.exe,0" ]]'
-name=$(wine reg query "$uninstall_key" /v DisplayName 2>/dev/null | tr -d '\r' | sed -n 's/.*REG_SZ[[:space:]]*//p')
+name=$("$wine_run" reg query "$uninstall_key" /v DisplayName 2>/dev/null | tr -d '\r' | sed -n 's/.*REG_SZ[[:space:]]*//p')
 check "installed programs: $name" '[ "$name" = "$product" ]'
-check "nothing under HKEY_LOCAL_MACHINE" '! wine reg query "HKLM\Software\Microsoft\Windows\CurrentVersion\Uninstall\KDRSwitchPanel" >/dev/null 2>&1'
+check "nothing under HKEY_LOCAL_MACHINE" '! "$wine_run" reg query "HKLM\Software\Microsoft\Windows\CurrentVersion\Uninstall\KDRSwitchPanel" >/dev/null 2>&1'
 
-wine "$dir/uninstall.exe" /S
-wineserver -w
+"$wine_run" "$dir/uninstall.exe" /S
+"$wine_run" --server -w
 echo "after the silent uninstall:"
 check "no program folder" '[ ! -e "$dir" ]'
 check "no Start-menu folder" '[ ! -e "$menu" ]'

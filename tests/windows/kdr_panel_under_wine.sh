@@ -1,107 +1,180 @@
 #!/usr/bin/env bash
 # SPDX-License-Identifier: GPL-3.0-or-later
-# kdr-panel.exe under Wine, end to end, next to the Linux build of the same sources:
+# kdr-panel.exe under Wine, end to end over COM ports, beside the Linux build of the
+# same sources:
 #   kdr_panel_under_wine.sh KDR-PANEL.EXE PANEL-SIM KDR-PANEL
-# Over a COM port of the Wine prefix that is a pseudo-terminal with the simulator at
-# its far end: a silent panel (exit 4, six handshakes a tick apart, sent as the Linux
-# build sends them) and a port that does not exist (exit 3). Wine 8.0 delivers no
-# received byte to Qt Serial Port (see README, "Windows"), so the cases that need
-# the panel's answers run on the panel inside the program (--simulated-panel): read
-# with --output (the same file as the Linux build's), write (the same wire, commands
-# a tick apart, each write followed by its read-back), verify with a difference
-# (exit 1), and Ctrl+C during a write (exit 130, nothing more sent).
+# Each case runs the Linux kdr-panel against panel-sim on a pseudo-terminal, then
+# kdr-panel.exe against a fresh panel-sim whose pseudo-terminal is a COM port of the
+# Wine prefix (scripts/wine-run --com), and checks on both: the exit status, what the
+# case is about, and the wire. Both builds must send the same frames, each as long
+# after the one before as in the other build (within 20 ms); where the panel answers
+# at once, each command comes at once after a write's acknowledgement or one tick
+# (100-130 ms) after the command before, so that a doubled wait fails.
 set -uo pipefail
 exe=$(realpath "$1") sim=$(realpath "$2") linux=$(realpath "$3")
+wine_run="$(cd "$(dirname "$0")/../.." && pwd)/scripts/wine-run"
 here=$(mktemp -d)
 trap 'kill $(jobs -p) 2>/dev/null; rm -rf "$here"' EXIT
 failures=0
 pass() { printf '  ok    %s\n' "$*"; }
 fail() { printf '  FAIL  %s\n' "$*"; failures=$((failures + 1)); }
-expect_status() { # what status command...
-    local what=$1 want=$2 got
-    shift 2
-    "$@" >"$here/out" 2>"$here/err"
-    got=$?
-    if [ "$got" = "$want" ]; then pass "$what: exit $got"; else
-        fail "$what: exit $got, expected $want"; sed 's/^/        /' "$here/out" "$here/err" | head -n 20
-    fi
-}
-wine_exe() { wine "$exe" "$@"; }
-
-# Frames sent, one per line, from a --trace on standard error.
-sent_frames() { tr -d '\r' <"$1" | sed -n 's/^kdr\.link: [0-9.]* ms [^ ]* -> //p'; }
-# The times of the frames sent, in ms.
-sent_times() { tr -d '\r' <"$1" | sed -n 's/^kdr\.link: \([0-9.]*\) ms [^ ]* -> .*/\1/p'; }
-# Every frame but a read-back must come a tick (100 ms) after the frame before it.
-paced_a_tick_apart() {
-    paste -d' ' <(sent_times "$1") <(sent_frames "$1" | cut -c1-2) | awk '
-        NR > 1 && $2 != "56" && $1 - last < 99.5 { bad = 1; print "        " $1 " ms is " $1 - last " ms after the frame before" }
-        { last = $1 } END { exit bad || NR < 2 }'
+check() { # what command...: passes when the command succeeds
+    local what=$1
+    shift
+    if "$@"; then pass "$what"; else fail "$what"; fi
 }
 
-echo "kdr-panel.exe on a COM port that is a pseudo-terminal"
-"$sim" --silent --link "$here/panel" >"$here/sim.log" 2>&1 &
-for _ in $(seq 50); do [ -e "$here/panel" ] && break; sleep 0.1; done
-ln -sfn "$here/panel" "$WINEPREFIX/dosdevices/com5"
-# While the program holds the port, the line must be set as the panel needs it.
-(
-    for _ in $(seq 100); do
-        sleep 0.05
-        settings=$(stty -F "$(readlink -f "$here/panel")" -a 2>/dev/null)
-        [[ "$settings" == *"speed 9600"* ]] && { echo "$settings" >"$here/line-settings"; break; }
+# The frames sent, one per line, and their times in ms, from a --trace.
+sent_frames() { tr -d '\r' <"$1" | sed -n 's/^kdr\.link: [0-9.]* ms .* -> //p'; }
+sent_times() { tr -d '\r' <"$1" | sed -n 's/^kdr\.link: \([0-9.]*\) ms .* -> .*/\1/p'; }
+gaps() { sent_times "$1" | awk 'NR > 1 { printf "%.1f\n", $1 - last } { last = $1 }'; }
+# Every command at once (under 30 ms: a read-back after its acknowledgement) or one
+# tick after the command before.
+paced() {
+    gaps "$1" | awk '($1 >= 30 && $1 < 100) || $1 > 130 { bad = 1; print "        a gap of " $1 " ms" }
+        END { exit bad || NR < 1 }'
+}
+# The two traces' gaps, one beside the other, none more than 20 ms apart.
+same_timing() {
+    paste -d' ' <(gaps "$1") <(gaps "$2") | awk '{ d = $1 - $2; if (d < 0) d = -d }
+        d > 20 { bad = 1; print "        gap " NR ": " $1 " ms (Linux) against " $2 " ms (Windows)" } END { exit bad }'
+}
+same_wire() { diff <(sent_frames "$1") <(sent_frames "$2") >/dev/null && same_timing "$1" "$2"; }
+
+# Starts panel-sim with a link at $here/NAME; the rest are its options.
+start_panel() {
+    local name=$1
+    shift
+    "$sim" "$@" --link "$here/$name" >"$here/$name.sim" 2>&1 &
+    for _ in $(seq 100); do [ -e "$here/$name" ] && return 0; sleep 0.05; done
+    return 1
+}
+stop_panels() { kill $(jobs -p) 2>/dev/null; wait 2>/dev/null; }
+
+# run_on SIDE CASE PANELS SIM-OPTIONS ARGUMENTS...: one build's run of a case against
+# PANELS fresh panels, in the side's own folder ($here/linux or $here/windows); @1@
+# and @2@ in the arguments stand for the first and second port. Leaves
+# CASE-SIDE.{out,err,status} and each panel's log.
+run_on() {
+    local side=$1 name=$2 panels=$3 sim_options=$4 i a
+    shift 4
+    local args=() coms=() status
+    for i in $(seq "$panels"); do
+        # shellcheck disable=SC2086
+        start_panel "$name-$side-$i" $sim_options || { fail "$name: no simulator"; return; }
+        coms+=(--com "COM$((4 + i))=$(readlink -f "$here/$name-$side-$i")")
     done
-) &
-expect_status "silent panel on COM5" 4 wine_exe read --port COM5 --trace
-cp "$here/err" "$here/silent-windows.trace"
-wait $!
-if grep -q 'speed 9600' "$here/line-settings" 2>/dev/null && grep -qw cs8 "$here/line-settings" &&
-    grep -qw -- -parenb "$here/line-settings" && grep -qw -- -cstopb "$here/line-settings"; then
-    pass "the line is set to 9600 8N1"
-else
-    fail "the line is not set to 9600 8N1"
-fi
-handshakes=$(grep -c ' <- 41$' "$here/sim.log")
-if [ "$handshakes" = 6 ]; then pass "the simulator saw six handshakes"; else fail "the simulator saw $handshakes handshakes"; fi
-if paced_a_tick_apart "$here/silent-windows.trace"; then pass "handshakes a tick apart"; else fail "handshakes not a tick apart"; fi
-"$linux" read --port "$here/panel" --trace >/dev/null 2>"$here/silent-linux.trace"
-if diff <(sent_frames "$here/silent-linux.trace") <(sent_frames "$here/silent-windows.trace") >/dev/null; then
-    pass "the same frames as the Linux build"
-else
-    fail "frames differ from the Linux build's"
-fi
-rm -f "$WINEPREFIX/dosdevices/com5"
-expect_status "a port that does not exist (COM9)" 3 wine_exe read --port COM9
+    for a in "$@"; do
+        for i in $(seq "$panels"); do
+            [ "$side" = linux ] && a=${a//@$i@/$here/$name-$side-$i} || a=${a//@$i@/COM$((4 + i))}
+        done
+        args+=("$a")
+    done
+    if [ "$side" = linux ]; then
+        (cd "$here/$side" && "$linux" "${args[@]}" --trace >"../$name-$side.out" 2>"../$name-$side.err")
+    else
+        (cd "$here/$side" && "$wine_run" "${coms[@]}" "$exe" "${args[@]}" --trace >"../$name-$side.out" \
+            2>"../$name-$side.err")
+    fi
+    status=$?
+    echo "$status" >"$here/$name-$side.status"
+    stop_panels
+}
 
-echo "kdr-panel.exe on the panel inside the program"
-cd "$here" || exit 1
-expect_status "read --output" 0 wine_exe read --simulated-panel --output windows.kdc --name SAMPLE
-"$linux" read --simulated-panel --output linux.kdc --name SAMPLE >/dev/null
-if cmp -s windows.kdc linux.kdc; then pass "the file is byte for byte the Linux build's"; else fail "the files differ"; fi
-expect_status "write" 0 wine_exe write windows.kdc --simulated-panel --trace
-cp err write-windows.trace
-"$linux" write linux.kdc --simulated-panel --trace >/dev/null 2>write-linux.trace
-if diff <(sent_frames write-linux.trace) <(sent_frames write-windows.trace) >/dev/null &&
-    [ "$(sent_frames write-windows.trace | grep -c '^41$')" = 1 ] &&
-    [ "$(sent_frames write-windows.trace | wc -l)" = 23 ]; then
-    pass "one handshake, eleven writes each with its read-back, as the Linux build sends them"
-else
-    fail "the write's frames differ from the Linux build's"
-fi
-if paced_a_tick_apart write-windows.trace; then pass "commands a tick apart"; else fail "commands not a tick apart"; fi
-sed 's/^"SAMPLE","",0,/"SAMPLE","",1,/' windows.kdc >different.kdc
-expect_status "verify a file that differs" 1 wine_exe verify different.kdc --simulated-panel
-grep -q 'SW1' out && pass "the difference is named" || fail "the difference is not named"
+# on_both CASE STATUS PANELS SIM-OPTIONS ARGUMENTS...: the case on both builds; both
+# end with STATUS and put the same wire on each port.
+on_both() {
+    local name=$1 want=$2 panels=$3 got_linux got_windows i
+    run_on linux "$name" "$panels" "$4" "${@:5}"
+    run_on windows "$name" "$panels" "$4" "${@:5}"
+    got_linux=$(cat "$here/$name-linux.status") got_windows=$(cat "$here/$name-windows.status")
+    if [ "$got_linux" = "$want" ] && [ "$got_windows" = "$want" ]; then pass "$name: exit $want"; else
+        fail "$name: exit $got_windows (Linux build: $got_linux), expected $want"
+        sed 's/^/        /' "$here/$name-windows.out" "$here/$name-windows.err" | grep -v 'kdr\.link' | head -n 12
+    fi
+    # Each port's part of the trace on its own.
+    for i in $(seq "$panels"); do
+        grep -a -F " $here/$name-linux-$i " "$here/$name-linux.err" >"$here/$name-linux-$i.trace"
+        grep -a -F " COM$((4 + i)) " "$here/$name-windows.err" >"$here/$name-windows-$i.trace"
+        if same_wire "$here/$name-linux-$i.trace" "$here/$name-windows-$i.trace"; then
+            pass "$name: the same wire as the Linux build ($(sent_frames "$here/$name-windows-$i.trace" | wc -l) frames)"
+        else
+            fail "$name: the wire differs from the Linux build's"
+            diff <(sent_frames "$here/$name-linux-$i.trace") <(sent_frames "$here/$name-windows-$i.trace") | head -n 6
+        fi
+    done
+}
+out() { cat "$here/$1-windows.out"; }
+err() { cat "$here/$1-windows.err"; }
+stored() { sed -n 's/^stored //p' "$here/$1-windows-${2:-1}.sim" | tail -n 1; }
 
-# Ctrl+C: Wine turns SIGINT into the console's Ctrl+C event.
-wine "$exe" write windows.kdc --simulated-panel --trace >/dev/null 2>ctrl-c.trace &
-pid=$!
-for _ in $(seq 100); do [ "$(sent_frames ctrl-c.trace | wc -l)" -ge 4 ] && break; sleep 0.05; done
-kill -INT $pid
-wait $pid
+codes=13,160,159,0,25,99,150,42,7,158
+file_line='"COACH","",1,"",2,"",3,"",4,"",5,"",6,"",7,"",8,"",159,"",160,159'
+for side in linux windows; do
+    mkdir -p "$here/$side"
+    printf '%s\r\n' "$file_line" >"$here/$side/coach.kdc"
+    printf '%s\r\n' '"COACH","",13,"",160,"",159,"",0,"",26,"",99,"",150,"",42,"",7,"",160,159' \
+        >"$here/$side/other.kdc"
+done
+
+echo "kdr-panel.exe through COM ports, beside the Linux build"
+on_both read 0 1 "--codes $codes" read --port @1@ --output sample.kdc --name SAMPLE
+check "read: the file is byte for byte the Linux build's" cmp -s "$here/linux/sample.kdc" "$here/windows/sample.kdc"
+check "read: every command paced" paced "$here/read-windows-1.trace"
+check "read: the ten codes shown" grep -q '^SW10  P  9  (158)' <(out read)
+
+on_both write 0 2 "" write coach.kdc --port @1@ --port @2@
+check "write: both panels programmed" test "$(stored write 1)" = "1,2,3,4,5,6,7,8,159,160,159" -a \
+    "$(stored write 2)" = "1,2,3,4,5,6,7,8,159,160,159"
+check "write: one handshake, eleven writes each with its read-back" \
+    test "$(sent_frames "$here/write-windows-1.trace" | wc -l)" = 23
+check "write: every command paced" paced "$here/write-windows-1.trace"
+
+on_both verify-differs 1 1 "--codes $codes" verify other.kdc --port @1@
+check "verify: the differences named" grep -q '^SW5   panel C  6  (25)  file C  7  (26)' <(out verify-differs)
+
+on_both silent 4 1 "--silent" read --port @1@
+check "silent: six handshakes a tick apart" test "$(grep -c ' <- 41$' "$here/silent-windows-1.sim")" = 6
+check "silent: paced" paced "$here/silent-windows-1.trace"
+
+on_both late 0 1 "--delay 60 --codes $codes" read --port @1@
+on_both dripped 0 1 "--drip 12 --codes $codes" read --port @1@
+on_both junk 5 1 "--read-reply 3=XYZZY" read --port @1@
+check "junk: stopped at SW4" grep -q 'bad switch panel data at SW4' <(err junk)
+on_both hang-up 5 1 "--hang-up-after 6" read --port @1@ --json
+check "hang-up: the lost connection said" grep -q 'the connection was lost' <(err hang-up)
+check "hang-up: stopped at SW5, the switch it hit" grep -q '"failedSwitch":5' <(out hang-up)
+
+# Without the modem-status stand-in Wine 10 cancels the comm-event wait on a
+# pseudo-terminal (ERROR_OPERATION_ABORTED), as a driver does for a removed device.
+start_panel cancelled || fail "cancelled: no simulator"
+"$wine_run" --no-modem-status --com COM5="$(readlink -f "$here/cancelled")" "$exe" read --port COM5 \
+    >"$here/cancelled.out" 2>"$here/cancelled.err"
 status=$?
-sent_when_stopped=$(sent_frames ctrl-c.trace | wc -l)
-if [ "$status" = 130 ]; then pass "Ctrl+C during a write: exit 130"; else fail "Ctrl+C during a write: exit $status"; fi
-if [ "$sent_when_stopped" -ge 1 ] && [ "$sent_when_stopped" -lt 23 ]; then pass "stopped after $sent_when_stopped of 23 frames"; else fail "the write ran to its end"; fi
+stop_panels
+check "a cancelled wait: exit 5 (got $status)" test "$status" = 5
+check "a cancelled wait: the lost connection said" grep -q 'the connection was lost' "$here/cancelled.err"
+
+# No such port: nothing to compare on the wire.
+"$wine_run" "$exe" read --port COM9 >"$here/missing.out" 2>"$here/missing.err"
+status=$?
+check "a port that does not exist (COM9): exit 3 (got $status)" test "$status" = 3
+
+# Ctrl+C in the middle of a write: Wine turns SIGINT into the console's Ctrl+C event.
+start_panel ctrl-c || fail "ctrl-c: no simulator"
+(cd "$here/windows" && exec "$wine_run" --com COM5="$(readlink -f "$here/ctrl-c")" "$exe" write coach.kdc --port COM5 \
+    --trace >"$here/ctrl-c.out" 2>"$here/ctrl-c.err") &
+program=$!
+for _ in $(seq 200); do [ "$(sent_frames "$here/ctrl-c.err" | wc -l)" -ge 8 ] && break; sleep 0.02; done
+kill -INT $program
+wait $program
+status=$?
+sleep 0.3 # nothing may follow the stop: give a late frame time to show
+frames=$(sent_frames "$here/ctrl-c.err" | wc -l)
+received=$(grep -c ' <- ' "$here/ctrl-c.sim")
+check "Ctrl+C during a write: exit 130 (got $status)" test "$status" = 130
+check "Ctrl+C: stopped after $frames of 23 frames, nothing sent after" test "$frames" -lt 23 -a "$received" = "$frames"
+stop_panels
 
 [ "$failures" = 0 ] && echo "kdr-panel.exe under Wine: all passed" || echo "kdr-panel.exe under Wine: $failures failed"
 exit $((failures > 0))

@@ -1,28 +1,35 @@
 #!/usr/bin/env bash
 # SPDX-License-Identifier: GPL-3.0-or-later
 # Both window programs under Wine on Xvfb:
-#   windows_under_wine.sh BIN-DIR [SCREENSHOT.png]
+#   windows_under_wine.sh BIN-DIR PANEL-SIM [SCREENSHOT.png]
 # Each shows the program's title and a 736 × 594 client area (without a window
-# manager an X window is exactly the client area). The simulated one is read by
-# keyboard, as the focus starts on the read button, and must turn the status box
-# green; its picture is saved (build-windows/simulated-read.png by default).
+# manager an X window is exactly the client area). The focus starts on the read
+# button, so a space reads: the simulated one reads its sample panel, and the tool
+# reads panel-sim holding the same sample over a COM port. Both turn the status box
+# green and, with the same panel read, show the same picture pixel for pixel (the
+# simulated one is saved, build-windows/simulated-read.png by default). Then the tool,
+# started with a file over another COM port, writes it by keyboard (Tab, space) and
+# panel-sim holds the file's codes.
 set -uo pipefail
-bin=$1
-shot=${2:-$bin/../simulated-read.png}
+bin=$(realpath "$1") sim=$(realpath "$2")
+shot=${3:-$bin/../simulated-read.png}
+wine_run="$(cd "$(dirname "$0")/../.." && pwd)/scripts/wine-run"
 title="RV KDR 10 BUTTON SWITCH PANEL CONFIGURATION PROGRAM"
+sample=0,13,25,37,160,159,42,58,160,99
+here=$(mktemp -d)
 failures=0
 pass() { printf '  ok    %s\n' "$*"; }
 fail() { printf '  FAIL  %s\n' "$*"; failures=$((failures + 1)); }
 
 # A Wine session started earlier without a display (the console tests) would keep
 # the windows from it: start afresh.
-wineserver -k 2>/dev/null
-wineserver -w 2>/dev/null
+"$wine_run" --server -k 2>/dev/null
+"$wine_run" --server -w 2>/dev/null
 
 display=:$((90 + RANDOM % 100))
 Xvfb "$display" -screen 0 1024x768x24 -nolisten tcp >/dev/null 2>&1 &
 xvfb=$!
-trap 'kill $(jobs -p) 2>/dev/null; wineserver -k 2>/dev/null' EXIT
+trap 'kill $(jobs -p) 2>/dev/null; "$wine_run" --server -k 2>/dev/null; rm -rf "$here"' EXIT
 export DISPLAY=$display
 for _ in $(seq 50); do xdpyinfo >/dev/null 2>&1 && break; sleep 0.1; done
 
@@ -37,41 +44,96 @@ window_named() {
     return 1
 }
 client_size() { xwininfo -id "$1" | awk '/Width:/ {w=$2} /Height:/ {h=$2} END {print w "x" h}'; }
+# Takes pictures of window $1 into $2 until the status box (256, 112; 217 × 41 pixels)
+# is green as after a whole read or write; fails after six seconds.
+turns_green() {
+    local green=0
+    for _ in $(seq 60); do
+        sleep 0.1
+        import -window "$1" "$2" 2>/dev/null || continue
+        green=$(convert "$2" -crop 217x41+256+112 -fill black +opaque 'rgb(0,255,0)' \
+            -fill white -opaque 'rgb(0,255,0)' -format '%[fx:int(mean*w*h)]' info: 2>/dev/null || echo 0)
+        [ "${green:-0}" -gt 4000 ] && return 0
+    done
+    return 1
+}
+# Starts panel-sim with a link at $here/NAME; the rest are its options.
+start_panel() {
+    local name=$1
+    shift
+    "$sim" "$@" --link "$here/$name" >"$here/$name.sim" 2>&1 &
+    for _ in $(seq 100); do [ -e "$here/$name" ] && return 0; sleep 0.05; done
+    return 1
+}
 
-for program in kdr-switch-panel kdr-switch-panel-simulated; do
-    expected=$title
-    [ "$program" = kdr-switch-panel-simulated ] && expected="$title - SIMULATED PANEL"
+# start_window PROGRAM TITLE [wine-run options --] [ARGUMENTS...]: starts it, checks its
+# title and client area, and leaves its window id in $id and its process in $pid.
+start_window() {
+    local program=$1 expected=$2 began shown_ms size
+    shift 2
+    local options=()
+    while [ $# -gt 0 ] && [ "$1" != -- ]; do options+=("$1"); shift; done
+    [ $# -gt 0 ] && shift
     began=$(date +%s%N)
-    wine "$bin/$program.exe" >/dev/null 2>&1 &
+    "$wine_run" "${options[@]}" "$bin/$program.exe" "$@" >/dev/null 2>&1 &
     pid=$!
     if ! id=$(window_named "$expected"); then
         fail "$program.exe: no window titled \"$expected\""
-        kill "$pid" 2>/dev/null
-        continue
+        return 1
     fi
-    shown_ms=$(( ($(date +%s%N) - began) / 1000000 ))
+    shown_ms=$((($(date +%s%N) - began) / 1000000))
     pass "$program.exe: titled \"$expected\", shown $shown_ms ms after the start"
     size=$(client_size "$id")
     if [ "$size" = 736x594 ]; then pass "$program.exe: client area $size"; else fail "$program.exe: client area $size"; fi
-    if [ "$program" = kdr-switch-panel-simulated ]; then
-        sleep 0.5
-        xdotool windowfocus --sync "$id" key --window "$id" space
-        green=0
-        for _ in $(seq 60); do
-            sleep 0.1
-            import -window "$id" "$shot" 2>/dev/null || continue
-            # The status box (256, 112; 217 × 41 pixels) in the green of a whole read.
-            green=$(convert "$shot" -crop 217x41+256+112 -fill black +opaque 'rgb(0,255,0)' \
-                -fill white -opaque 'rgb(0,255,0)' -format '%[fx:int(mean*w*h)]' info: 2>/dev/null || echo 0)
-            [ "${green:-0}" -gt 4000 ] && break
-        done
-        if [ "${green:-0}" -gt 4000 ]; then pass "read by keyboard: the status box is green (picture: $shot)"; else
-            fail "read by keyboard: the status box did not turn green ($green green pixels)"
-        fi
+    sleep 0.5
+}
+stop_window() { kill "$pid" 2>/dev/null; wait "$pid" 2>/dev/null; }
+keys() { xdotool windowfocus --sync "$id" key --window "$id" "$@"; }
+
+# The simulated window reads its sample panel.
+if start_window kdr-switch-panel-simulated "$title - SIMULATED PANEL"; then
+    keys space
+    if turns_green "$id" "$shot"; then pass "simulated: read by keyboard, the status box green (picture: $shot)"; else
+        fail "simulated: read by keyboard, the status box did not turn green"
     fi
-    kill "$pid" 2>/dev/null
-    wait "$pid" 2>/dev/null
-done
+    stop_window
+fi
+
+# The tool reads the same sample from panel-sim over COM5.
+start_panel read --codes "$sample" || fail "read: no simulator"
+if start_window kdr-switch-panel "$title" --com COM5="$(readlink -f "$here/read")" -- --port COM5; then
+    keys space
+    if turns_green "$id" "$here/com-read.png"; then pass "COM5: read by keyboard, the status box green"; else
+        fail "COM5: read by keyboard, the status box did not turn green"
+    fi
+    # Everything but the port chooser (16, 305; 161 × 22 pixels), which names its port.
+    for picture in "$shot" "$here/com-read.png"; do
+        convert "$picture" -fill black -draw 'rectangle 16,305 176,326' "$here/masked-$(basename "$picture")"
+    done
+    differing=$(compare -metric AE "$here/masked-$(basename "$shot")" "$here/masked-com-read.png" null: 2>&1)
+    if [ "$differing" = 0 ]; then pass "COM5: the lists show the panel's codes (the same picture as the simulated read)"
+    else
+        cp "$here/com-read.png" "${shot%.png}-com5.png"
+        fail "COM5: $differing pixels differ from the simulated read (picture: ${shot%.png}-com5.png)"
+    fi
+    stop_window
+fi
+
+# The tool writes a file over COM6.
+printf '%s\r\n' '"COACH","PORCH",1,"",2,"",3,"",4,"",5,"",6,"",7,"",8,"",159,"",160,159' >"$here/coach.kdc"
+start_panel write || fail "write: no simulator"
+if start_window kdr-switch-panel "coach.kdc - $title" --com COM6="$(readlink -f "$here/write")" -- \
+    --port COM6 "Z:$(echo "$here/coach.kdc" | tr / '\\')"; then
+    keys Tab space
+    if turns_green "$id" "$here/com-write.png"; then pass "COM6: written by keyboard, the status box green"; else
+        fail "COM6: written by keyboard, the status box did not turn green"
+    fi
+    stored=$(sed -n 's/^stored //p' "$here/write.sim" | tail -n 1)
+    if [ "$stored" = 1,2,3,4,5,6,7,8,159,160,159 ]; then pass "COM6: the panel holds the file's codes"; else
+        fail "COM6: the panel holds $stored"
+    fi
+    stop_window
+fi
 kill "$xvfb" 2>/dev/null
 
 [ "$failures" = 0 ] && echo "windows under Wine: all passed" || echo "windows under Wine: $failures failed"

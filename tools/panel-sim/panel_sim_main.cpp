@@ -34,6 +34,8 @@ int main(int argc, char *argv[])
                                         QStringLiteral("Answer \"A\" only from the N-th one."), QStringLiteral("N"));
     const QCommandLineOption delay(QStringLiteral("delay"), QStringLiteral("Reply MS milliseconds late."),
                                    QStringLiteral("MS"));
+    const QCommandLineOption drip(QStringLiteral("drip"), QStringLiteral("Send replies a byte every MS milliseconds."),
+                                  QStringLiteral("MS"));
     const QCommandLineOption trailing(QStringLiteral("trailing"), QStringLiteral("Add TEXT after every reply."),
                                       QStringLiteral("TEXT"));
     const QCommandLineOption readReply(QStringLiteral("read-reply"),
@@ -45,7 +47,7 @@ int main(int argc, char *argv[])
                                    QStringLiteral("C0,C1,..."));
     const QCommandLineOption link(QStringLiteral("link"), QStringLiteral("Keep a symbolic link PATH to the terminal."),
                                   QStringLiteral("PATH"));
-    parser.addOptions({silent, ack, writeAck, answerFrom, delay, trailing, readReply, hangUp, codes, link});
+    parser.addOptions({silent, ack, writeAck, answerFrom, delay, drip, trailing, readReply, hangUp, codes, link});
     parser.process(app);
 
     PanelFaults faults;
@@ -56,6 +58,7 @@ int main(int argc, char *argv[])
         faults.writeAcknowledgement = parser.value(writeAck).toLatin1();
     faults.answerFromHandshake = parser.value(answerFrom).toInt() > 0 ? parser.value(answerFrom).toInt() : 1;
     faults.replyDelay = std::chrono::milliseconds(parser.value(delay).toInt());
+    faults.dripInterval = std::chrono::milliseconds(parser.value(drip).toInt());
     faults.trailing = parser.value(trailing).toLatin1();
     faults.hangUpAfterCommands = parser.value(hangUp).toInt();
     for (const QString &entry : parser.values(readReply)) {
@@ -77,6 +80,13 @@ int main(int argc, char *argv[])
     out << "panel on " << panel.devicePath() << Qt::endl;
     QObject::connect(&panel, &PtyPanel::commandReceived, [&](const QByteArray &bytes) {
         out << panel.elapsedMs() << " ms  <- " << hex(bytes) << Qt::endl;
+        // What a write left in the panel, for whoever checks that it was programmed.
+        if (bytes.startsWith('S')) {
+            QStringList all;
+            for (int a = 0; a < SimulatedPanel::kAddresses; ++a)
+                all << QString::number(panel.panel().code(a));
+            out << "stored " << all.join(QLatin1Char(',')) << Qt::endl;
+        }
     });
     QObject::connect(&panel, &PtyPanel::replied, [&](const QByteArray &bytes) {
         out << panel.elapsedMs() << " ms  -> " << hex(bytes) << "  \"" << QString::fromLatin1(bytes) << "\""
