@@ -3,11 +3,13 @@
 # A full panel read and a full panel write, against panel-sim answering at once, by the
 # Linux kdr-panel on a pseudo-terminal and by kdr-panel.exe under Wine on a COM port
 # that is one, in the same run: each operation's own time (kdr-panel's "seconds")
-# against its pacing floor, 11 ticks for a read and 12 for a write.
-#   com_port_bench.sh KDR-PANEL.EXE PANEL-SIM KDR-PANEL [ROUNDS]   (default 5)
+# against its pacing floor, 11 ticks for a read and 12 for a write. Beside them, what
+# each system's own timer and line cost without the tool (bench/line_floor.cpp).
+#   com_port_bench.sh BUILD-WINDOWS BUILD [ROUNDS]   (default 5)
 # Exits 1 when a median is above 1.02 × its floor (1.122 s and 1.224 s).
 set -uo pipefail
-exe=$(realpath "$1") sim=$(realpath "$2") linux=$(realpath "$3") rounds=${4:-5}
+windows_build=$(realpath "$1") linux_build=$(realpath "$2") rounds=${3:-5}
+exe=$windows_build/bin/kdr-panel.exe sim=$linux_build/bin/panel-sim linux=$linux_build/bin/kdr-panel
 wine_run="$(cd "$(dirname "$0")/.." && pwd)/scripts/wine-run"
 here=$(mktemp -d)
 trap 'kill $(jobs -p) 2>/dev/null; rm -rf "$here"' EXIT
@@ -28,6 +30,8 @@ seconds() {
 median() { sort -n | awk '{ v[NR] = $1 } END { print v[int((NR + 1) / 2)] }'; }
 
 worst=0
+echo "the system alone, Linux: $("$linux_build/bench/line-floor" "$tty" 20)"
+echo "the system alone, Wine:  $("$wine_run" --com COM5="$tty" "$windows_build/bench/line-floor.exe" COM5 20 | tr -d '\r')"
 for side in linux windows; do
     for operation in read write; do
         ticks=11
