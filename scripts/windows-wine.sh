@@ -17,16 +17,16 @@ wine_release=trixie
 wine_version=10.0~repack-6
 wine_root=${KDR_WINE_ROOT:-$windows_cache/wine-10.0-$wine_release}
 # Bumped when the list below changes, so that an older unpacked Wine is replaced.
-wine_recipe=1
+wine_recipe=2
 
-# Wine with its loader and server; the C library it needs, and libunwind for its
-# exceptions; X11 and its extensions for the windows on Xvfb; FreeType and
+# Wine with its loader and server; the C library it needs with its UTF-8 locale (by
+# which Wine reads the Unix command line), and libunwind for its exceptions; X11 and its extensions for the windows on Xvfb; FreeType and
 # fontconfig for text, with Liberation Sans in place of Windows' faces; zlib as a
 # Windows DLL for user32. Wine's media, sound, printing, smart-card and scanner
 # parts load their libraries only when used; the programs use none of them.
 wine_packages=(
     "libwine=$wine_version" "wine64=$wine_version" libz-mingw-w64
-    libc6 libgcc-s1 libunwind8 liblzma5
+    libc6 libc-bin libgcc-s1 libunwind8 liblzma5
     libx11-6 libx11-data libxcb1 libxau6 libxdmcp6 libbsd0 libmd0 libxext6 libxrender1 libxi6 libxrandr2
     libxcursor1 libxfixes3 libxinerama1 libxcomposite1 libxxf86vm1
     libfreetype6 libbrotli1 libbz2-1.0 libpng16-16t64 zlib1g libfontconfig1 libexpat1 fontconfig-config

@@ -17,18 +17,26 @@ struct WindowArguments {
 
 inline const char *windowUsage()
 {
+#ifdef Q_OS_WIN
+#define KDR_PORT_LINES                                                                                                 \
+    "  --port DEVICE  talk to the panel on DEVICE for this run, e.g. COM3 or\n"                                        \
+    "                 \\\\.\\COM12; the port chosen in the window and remembered for\n"                                \
+    "                 next time stays as it is\n"
+#else
+#define KDR_PORT_LINES                                                                                                 \
+    "  --port DEVICE  talk to the panel on DEVICE for this run, e.g. /dev/ttyUSB0 or\n"                                \
+    "                 /dev/serial/by-id/usb-FTDI_...; the port chosen in the window\n"                                 \
+    "                 and remembered for next time stays as it is\n"
+#endif
     return "Usage: kdr-switch-panel [--port DEVICE] [FILE.kdc]\n"
            "       kdr-switch-panel --help | --version\n"
            "\n"
            "Reads, changes and writes the assignments of the 10-button RV switch panel\n"
            "over a serial cable, and keeps them in configuration files (.kdc).\n"
-           "\n"
-           "  --port DEVICE  talk to the panel on DEVICE for this run, e.g. /dev/ttyUSB0,\n"
-           "                 /dev/serial/by-id/usb-FTDI_..., COM3; the port chosen in the\n"
-           "                 window and remembered for next time stays as it is\n"
-           "  FILE.kdc       open this configuration file at start\n"
+           "\n" KDR_PORT_LINES "  FILE.kdc       open this configuration file at start\n"
            "  --help         show this help and exit\n"
            "  --version      show the version and exit\n";
+#undef KDR_PORT_LINES
 }
 
 inline const char *simulatedWindowUsage()

@@ -13,25 +13,15 @@
 #include <QLoggingCategory>
 #include <QTimer>
 
-#include <cerrno>
-#include <cstdio>
-#include <cstring>
-
 namespace kdr::cli {
 
 namespace {
 
-// False when the text did not reach standard output (a full disk, a closed pipe
-// or descriptor): results that nobody gets are no success.
-bool print(const QByteArray &text)
-{
-    const bool written = std::fwrite(text.constData(), 1, size_t(text.size()), stdout) == size_t(text.size());
-    return std::fflush(stdout) == 0 && written && !std::ferror(stdout);
-}
-
+// A line on standard error, with whatever a file or the command line put into it
+// made safe for a terminal.
 void complain(const QString &line)
 {
-    std::fprintf(stderr, "%s\n", qPrintable(line));
+    writeText(Stream::Err, (terminalSafePath(line) + QLatin1Char('\n')).toUtf8());
 }
 
 // A panel name from a file name, as the name box would take it: what a file can
@@ -49,11 +39,11 @@ CliProgram::~CliProgram() = default;
 
 void CliProgram::show(const QByteArray &text)
 {
-    if (print(text) || m_outputFailed)
+    // Results that nobody gets (a full disk, a closed pipe) are no success.
+    if (writeText(Stream::Out, text) || m_outputFailed)
         return;
     m_outputFailed = true;
-    complain(QStringLiteral("kdr-panel: standard output: could not write: %1")
-                 .arg(QString::fromLocal8Bit(std::strerror(errno))));
+    complain(QStringLiteral("kdr-panel: standard output: could not write: %1").arg(lastWriteError()));
 }
 
 void CliProgram::finish(int status)
@@ -78,14 +68,8 @@ void CliProgram::start()
                 QStringLiteral("kdr-panel: --name: a configuration file cannot store \"%1\"").arg(m_request.panelName));
             return finish(kUsage);
         }
-        // Found before a port is opened, not after the whole panel was read.
-        if (!m_request.output.isEmpty()) {
-            if (const QString problem = ConfigurationFile::problemSavingTo(m_request.output); !problem.isEmpty()) {
-                complain(QStringLiteral("kdr-panel: %1: cannot save there: %2")
-                             .arg(terminalSafe(m_request.output), problem));
-                return finish(kUsage);
-            }
-        }
+        if (!outputCanBeSaved())
+            return finish(kUsage);
         return runOnPorts();
     case Command::Write:
     case Command::Verify:
@@ -93,6 +77,21 @@ void CliProgram::start()
             return finish(kUsage);
         return runOnPorts();
     }
+}
+
+bool CliProgram::outputCanBeSaved() const
+{
+    // Found before a port is opened, not after the whole panel was read.
+    if (m_request.output.isEmpty())
+        return true;
+    QString problem = ConfigurationFile::problemSavingTo(m_request.output);
+    if (problem.isEmpty() && m_request.panelName.isEmpty() &&
+        panelNameFrom(QFileInfo(m_request.output).completeBaseName()).isEmpty())
+        problem = QStringLiteral("its name gives no panel name (use --name)");
+    if (problem.isEmpty())
+        return true;
+    complain(QStringLiteral("kdr-panel: %1: cannot save there: %2").arg(m_request.output, problem));
+    return false;
 }
 
 void CliProgram::stop(int signalNumber)

@@ -36,6 +36,8 @@ private:
     int showPorts();
     int showFile();
     bool loadFile();
+    // read --output: false, said, when the reading could not be saved there.
+    bool outputCanBeSaved() const;
     void runOnPorts();
     void portsEnded(const QList<PortReport> &reports);
     void concludeRead(PanelSession &session, PortReport &report) const;

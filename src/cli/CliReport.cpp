@@ -68,20 +68,6 @@ QString openProblem(PortOpenError error)
 
 } // namespace
 
-QString terminalSafe(const QString &text)
-{
-    QString safe;
-    safe.reserve(text.size());
-    for (const QChar c : text) {
-        const char16_t u = c.unicode();
-        if (u < 0x20 || u == 0x7f || (u >= 0x80 && u < 0xa0) || u == '\\')
-            safe += QStringLiteral("\\x%1").arg(int(u), 2, 16, QLatin1Char('0'));
-        else
-            safe += c;
-    }
-    return safe;
-}
-
 int exitStatusOf(const PortReport &report)
 {
     if (!report.problem.isEmpty())
@@ -200,7 +186,7 @@ QByteArray reportText(const QList<PortReport> &reports, Shown what, const std::a
         }
         QString text;
         if (reports.size() > 1)
-            text += QStringLiteral("PORT %1\n").arg(terminalSafe(report.device));
+            text += QStringLiteral("PORT %1\n").arg(terminalSafePath(report.device));
         const bool anyRead = std::any_of(result.codesRead.begin(), result.codesRead.end(),
                                          [](const auto &code) { return code.has_value(); });
         if (what == Shown::Read && anyRead) {
@@ -215,9 +201,10 @@ QByteArray reportText(const QList<PortReport> &reports, Shown what, const std::a
         // A verify's verdict follows the read's own status text.
         if (what == Shown::Verify && result.succeeded())
             text += result.statusText + QLatin1Char('\n');
-        text += statusOf(report, what) + QLatin1Char('\n');
+        // The status names the port where it could not be opened.
+        text += terminalSafePath(statusOf(report, what)) + QLatin1Char('\n');
         if (!report.problem.isEmpty())
-            text += QStringLiteral("THE READING WAS NOT SAVED: %1\n").arg(terminalSafe(report.problem));
+            text += QStringLiteral("THE READING WAS NOT SAVED: %1\n").arg(terminalSafePath(report.problem));
         out += text.toUtf8();
     }
     return out;
@@ -244,7 +231,8 @@ QString problemLine(const PortReport &report)
         problem = QStringLiteral("bad switch panel data") + where;
         break;
     case OperationOutcome::ConnectionLost:
-        problem = QStringLiteral("the connection was lost");
+        problem = QStringLiteral("the connection was lost") +
+                  (result.greeted ? where : QStringLiteral(" during the greeting, before SW1"));
         break;
     case OperationOutcome::Interrupted:
         problem = QStringLiteral("stopped");
@@ -254,9 +242,7 @@ QString problemLine(const PortReport &report)
         problem = result.statusText.toLower();
         break;
     }
-    return problem.isEmpty()
-               ? QString()
-               : QStringLiteral("kdr-panel: %1: %2").arg(terminalSafe(report.device), terminalSafe(problem));
+    return problem.isEmpty() ? QString() : QStringLiteral("kdr-panel: %1: %2").arg(report.device, problem);
 }
 
 } // namespace kdr::cli

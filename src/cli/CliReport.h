@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
+#include "ConsoleText.h"
 #include "PanelJobs.h"
 
 #include "files/KdcFormat.h"
@@ -28,11 +29,6 @@ enum ExitStatus : int {
 
 int exitStatusOf(const PortReport &report);
 
-// A text from a file or the command line as a terminal may show it: control
-// characters (and the backslash) written as \xHH escapes, so that no name can move
-// the cursor, retitle the terminal or start a line of its own.
-QString terminalSafe(const QString &text);
-
 // "B  4  (13)", "N/A  (160)", "BL/MR  (159)"; "-" for a switch that was not read.
 QString codeText(std::optional<Code> code);
 
@@ -43,7 +39,8 @@ enum class Shown { Read, Write, Verify };
 QByteArray reportText(const QList<PortReport> &reports, Shown what, const std::array<Code, kSwitchCount> &expected,
                       bool json);
 
-// One plain line for standard error about a port that failed, or nothing.
+// One plain line for standard error about a port that failed, or nothing; not yet
+// made safe for a terminal.
 QString problemLine(const PortReport &report);
 
 } // namespace kdr::cli

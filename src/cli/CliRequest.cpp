@@ -24,43 +24,65 @@ const std::map<QString, Command> kCommands{
 
 const char *usage()
 {
+#ifdef Q_OS_WIN
+#define KDR_DEFAULT_PORT "COM1"
+#define KDR_PORT "COM3"
+#define KDR_PORT2 "COM4"
+#define KDR_PORT_BY_NAME "COM5"
+#define KDR_STOPPED                                                                                                    \
+    "output, or the reading's file); 130 stopped by Ctrl+C, Ctrl+Break or by\n"                                        \
+    "closing the console. With several ports, the highest.\n"
+#else
+#define KDR_DEFAULT_PORT "/dev/ttyS0"
+#define KDR_PORT "/dev/ttyUSB0"
+#define KDR_PORT2 "/dev/ttyUSB1"
+#define KDR_PORT_BY_NAME "/dev/serial/by-id/usb-FTDI_..."
+#define KDR_STOPPED                                                                                                    \
+    "output, or the reading's file); 129, 130 or 143 stopped by SIGHUP, Ctrl+C or\n"                                   \
+    "SIGTERM. With several ports, the highest.\n"
+#endif
+    // At most 79 columns, for a console of 80.
     return "Usage: kdr-panel ports  [--json]\n"
-           "       kdr-panel read   [--port DEVICE]... [--output FILE.kdc] [--name NAME] [--json] [--trace]\n"
+           "       kdr-panel read   [--port DEVICE]... [--output FILE.kdc] [--name NAME]\n"
+           "                        [--json] [--trace]\n"
            "       kdr-panel write  FILE.kdc [--port DEVICE]... [--json] [--trace]\n"
            "       kdr-panel verify FILE.kdc [--port DEVICE]... [--json] [--trace]\n"
            "       kdr-panel show   FILE.kdc [--json]\n"
            "       kdr-panel --help | --version\n"
            "\n"
-           "Reads, programs and checks 10-button RV switch panels over serial lines, without a\n"
-           "window. With several --port options the command runs on all those panels at once.\n"
-           "The port is port 1 (/dev/ttyS0, COM1) unless one is named.\n"
+           "Reads, programs and checks 10-button RV switch panels over serial lines,\n"
+           "without a window. With several --port options the command runs on all those\n"
+           "panels at once. The port is port 1 (" KDR_DEFAULT_PORT ") unless one is named.\n"
            "\n"
            "  ports    list the serial ports of this computer\n"
            "           kdr-panel ports\n"
            "  read     read the ten switch codes of a panel\n"
-           "           kdr-panel read --port /dev/ttyUSB0 --output coach.kdc --name COACH\n"
+           "           kdr-panel read --port " KDR_PORT " --output coach.kdc --name COACH\n"
            "  write    program a panel with a configuration file, every code verified\n"
-           "           kdr-panel write coach.kdc --port /dev/ttyUSB0 --port /dev/ttyUSB1\n"
+           "           kdr-panel write coach.kdc --port " KDR_PORT " --port " KDR_PORT2 "\n"
            "  verify   read a panel and compare it with a configuration file\n"
-           "           kdr-panel verify coach.kdc --port /dev/serial/by-id/usb-FTDI_...\n"
+           "           kdr-panel verify coach.kdc --port " KDR_PORT_BY_NAME "\n"
            "  show     print what a configuration file holds\n"
            "           kdr-panel show coach.kdc\n"
            "\n"
-           "  --port DEVICE    a port with a panel; repeat it for several panels\n"
-           "  --output FILE    read: save the reading as a configuration file (one port only)\n"
-           "  --name NAME      read --output: the panel name to save (at most 12 characters;\n"
-           "                   the file's name without .kdc when not given)\n"
-           "  --json           one JSON object a line (JSON Lines) instead of text\n"
-           "  --trace          every byte sent and received, in hex, on standard error\n"
-           "  --simulated-panel  instead of a port, a panel simulated inside the program that\n"
-           "                   holds a sample configuration (to try kdr-panel without one)\n"
+           "  --port DEVICE      a port with a panel; repeat it for several panels\n"
+           "  --output FILE      read: save the reading as a configuration file (one port)\n"
+           "  --name NAME        read --output: the panel name to save (at most 12\n"
+           "                     characters; the file's name without .kdc when not given)\n"
+           "  --json             one JSON object a line (JSON Lines) instead of text\n"
+           "  --trace            every byte sent and received, in hex, on standard error\n"
+           "  --simulated-panel  instead of a port, a panel simulated inside the program\n"
+           "                     that holds a sample configuration (to try kdr-panel)\n"
            "\n"
            "Exit status: 0 done (and for verify, the panels match); 1 verify found a\n"
-           "difference; 2 bad usage or a file that cannot be read or is not valid; 3 a port\n"
-           "could not be opened; 4 a panel did not answer; 5 bad data, a failed read-back or\n"
-           "a lost connection; 6 the results could not be written (standard output, or the\n"
-           "reading's file); 129, 130 or 143 stopped by SIGHUP, Ctrl+C or SIGTERM. With\n"
-           "several ports, the highest.\n";
+           "difference; 2 bad usage or a file that cannot be read or is not valid; 3 a\n"
+           "port could not be opened; 4 a panel did not answer; 5 bad data, a failed\n"
+           "read-back or a lost connection; 6 the results could not be written (standard\n" KDR_STOPPED;
+#undef KDR_DEFAULT_PORT
+#undef KDR_PORT
+#undef KDR_PORT2
+#undef KDR_PORT_BY_NAME
+#undef KDR_STOPPED
 }
 
 std::optional<CliRequest> parseArguments(int argc, char *argv[], int &exitStatus)

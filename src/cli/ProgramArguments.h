@@ -9,9 +9,10 @@ namespace kdr::cli {
 
 // What the command lines of all the programs share, on top of QCommandLineParser:
 // --help (-h) prints the program's own usage text and --version its name and
-// version, both on standard output with exit status 0; a mistake is said on
-// standard error in one line naming it, followed by where help is, with exit
-// status 2. Works before any application object exists (the window programs answer
+// version, both on standard output with exit status 0 (6, said, when standard output
+// takes nothing); a mistake is said on standard error in one line naming it, what
+// was given escaped, followed by where help is, with exit status 2. On Windows the
+// arguments are taken from the wide command line, as they were typed. Works before any application object exists (the window programs answer
 // --help without a display).
 class ProgramArguments {
 public:
@@ -32,6 +33,9 @@ public:
     int refuse(const QString &why) const;
 
 private:
+    // Prints an answer to --help or --version; the exit status.
+    int answer(const QByteArray &text) const;
+
     const char *m_program;
     const char *m_usage;
     QCommandLineParser m_parser;

@@ -60,6 +60,51 @@ QString plainReason(const QString &systemText)
 }
 
 const QString kTooLarge = QStringLiteral("the file is larger than 1 MiB, too large for a configuration file");
+const QString kReadOnly = QStringLiteral("the file is read-only");
+// The longest name of one file that Windows and Linux file systems take (in UTF-16
+// units on Windows, in bytes on Linux).
+constexpr qsizetype kLongestName = 255;
+
+#ifdef Q_OS_WIN
+// Why Windows cannot hold this as a file's name, or nothing: a device's name (CON.kdc
+// would write to the console), a character it keeps for itself (a.kdc:evil would
+// write into a hidden stream of a.kdc), a blank or a dot at the end.
+QString windowsNameProblem(const QString &name)
+{
+    static const QStringList kDevices = [] {
+        QStringList devices{QStringLiteral("CON"), QStringLiteral("PRN"),    QStringLiteral("AUX"),
+                            QStringLiteral("NUL"), QStringLiteral("CONIN$"), QStringLiteral("CONOUT$")};
+        for (int n = 0; n <= 9; ++n)
+            devices << QStringLiteral("COM%1").arg(n) << QStringLiteral("LPT%1").arg(n);
+        return devices;
+    }();
+    const QString stem = name.section(QLatin1Char('.'), 0, 0).trimmed();
+    if (kDevices.contains(stem, Qt::CaseInsensitive))
+        return QStringLiteral("%1 is the name of a device on Windows").arg(stem);
+    for (const QChar c : name) {
+        if (c.unicode() < 0x20)
+            return QStringLiteral("Windows allows no control character in a file's name");
+        if (QStringLiteral("<>:\"|?*").contains(c))
+            return QStringLiteral("Windows allows no '%1' in a file's name").arg(c);
+    }
+    if (name.endsWith(QLatin1Char(' ')) || name.endsWith(QLatin1Char('.')))
+        return QStringLiteral("Windows allows no blank or dot at the end of a file's name");
+    return {};
+}
+#endif
+
+// Why the name alone cannot be saved under, or nothing.
+QString nameProblem(const QString &name)
+{
+#ifdef Q_OS_WIN
+    if (QString problem = windowsNameProblem(name); !problem.isEmpty())
+        return problem;
+    const qsizetype length = name.size();
+#else
+    const qsizetype length = QFile::encodeName(name).size();
+#endif
+    return length > kLongestName ? plainReason(ENAMETOOLONG) : QString();
+}
 const QString kNotRegular = QStringLiteral("it is not a regular file");
 
 struct Bytes {
@@ -134,13 +179,21 @@ Loaded load(const QString &path)
 QString problemSavingTo(const QString &path)
 {
     const QFileInfo target(path);
+    if (target.fileName().isEmpty())
+        return plainReason(EISDIR);
+    if (QString problem = nameProblem(target.fileName()); !problem.isEmpty())
+        return problem;
     // A pipe or a device would be replaced by a plain file, or written to.
     if (target.exists() && !target.isFile())
         return target.isDir() ? plainReason(EISDIR) : kNotRegular;
-    const QFileInfo folder(target.absolutePath());
+    if (target.exists() && !target.isWritable())
+        return kReadOnly;
+    // A link is saved through, to where it points.
+    const QFileInfo written = target.isSymLink() ? QFileInfo(target.symLinkTarget()) : target;
+    const QFileInfo folder(written.absolutePath());
     if (!folder.isDir())
         return plainReason(ENOENT);
-    if (!folder.isWritable() && !(target.exists() && target.isWritable()))
+    if (!folder.isWritable() && !(written.exists() && written.isWritable()))
         return plainReason(EACCES);
     return {};
 }

@@ -57,6 +57,15 @@ public:
     // rather than by a comma.
     bool endedLine() const { return m_endedLine; }
 
+    // Whether nothing but blanks and line ends is left.
+    bool onlyBlanksLeft() const
+    {
+        for (qsizetype i = m_pos; i < m_bytes.size(); ++i)
+            if (m_bytes[i] != ' ' && m_bytes[i] != '\t' && !isLineEnd(m_bytes[i]))
+                return false;
+        return true;
+    }
+
 private:
     bool isLineEnd(char c) const { return c == '\r' || c == '\n'; }
 
@@ -100,16 +109,6 @@ std::optional<qint64> wholeNumber(const QByteArray &field)
     return fits ? value : std::numeric_limits<qint64>::max();
 }
 
-// The number at the start of the field, rounded half to even; 0 when it does not
-// start with one, empty when it does not fit 16 bits.
-std::optional<Code> integerField(const QByteArray &field)
-{
-    const CodeValue value = toCode(roundHalfEven(leadingDecimal(field)));
-    if (value.outside16Bit)
-        return std::nullopt;
-    return value.code;
-}
-
 } // namespace
 
 std::optional<QByteArray> format(const KdcRecord &record)
@@ -139,7 +138,7 @@ std::optional<KdcRecord> parse(const QByteArray &bytes, QString *problem)
     if (text.trimmed().isEmpty())
         return refuse(QStringLiteral("the file is empty"));
 
-    const auto tooFewFields = [&](int count) {
+    const auto wrongFieldCount = [&](int count) {
         return refuse(QStringLiteral("not a configuration file: line has %1 field%2, expected %3")
                           .arg(count)
                           .arg(count == 1 ? QString() : QStringLiteral("s"))
@@ -150,13 +149,26 @@ std::optional<KdcRecord> parse(const QByteArray &bytes, QString *problem)
     for (int n = 0; n < kFieldCount; ++n) {
         auto next = reader.next();
         if (!next)
-            return tooFewFields(n);
+            return wrongFieldCount(n);
         fields[n] = std::move(*next);
         // The whole record stands on one line: a line end before its last field
         // means this is some other text, whose lines would be taken for fields.
         if (n < kFieldCount - 1 && reader.endedLine())
-            return tooFewFields(n + 1);
+            return wrongFieldCount(n + 1);
     }
+    // And nothing follows it: more fields (a trailing comma is one) or more lines
+    // would be data that an open drops and a save loses.
+    if (!reader.endedLine()) {
+        int count = kFieldCount;
+        while (reader.next()) {
+            ++count;
+            if (reader.endedLine())
+                break;
+        }
+        return wrongFieldCount(count);
+    }
+    if (!reader.onlyBlanksLeft())
+        return refuse(QStringLiteral("not a configuration file: more text follows the record's line"));
 
     KdcRecord record;
     record.panel = Windows1252::decode(fields[0]);
@@ -176,11 +188,14 @@ std::optional<KdcRecord> parse(const QByteArray &bytes, QString *problem)
                               .arg(kCodeNotAssigned));
         record.codes[i] = Code(*code);
     }
-    const auto closing = integerField(fields[kFieldCount - 1]);
+    const auto closing = wholeNumber(fields[kFieldCount - 1]);
     if (!closing)
+        return refuse(QStringLiteral("not a configuration file: field %1 (the closing value) is not a whole number")
+                          .arg(kFieldCount));
+    if (*closing < std::numeric_limits<Code>::min() || *closing > std::numeric_limits<Code>::max())
         return refuse(
             QStringLiteral("not a configuration file: the number in field %1 is out of range").arg(kFieldCount));
-    record.closing = *closing;
+    record.closing = Code(*closing);
     return record;
 }
 

@@ -10,10 +10,17 @@
 #include <optional>
 
 #ifdef Q_OS_UNIX
+#include <sys/ioctl.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
 #include <cerrno>
+#endif
+
+#ifdef Q_OS_WIN
+#include <QRegularExpression>
+
+#include <windows.h>
 #endif
 
 namespace kdr {
@@ -38,6 +45,38 @@ std::optional<PortOpenError> checkBeforeOpening(const QString &device)
     // it and open the port: two programs on one line.
     if (lockedByAnotherProgram(device))
         return PortOpenError::InUse;
+#elif defined(Q_OS_WIN)
+    // Qt opens whatever the name names for reading and writing, and alone: a file,
+    // NUL, the console. COMn is a serial port's name by Windows' own rule; anything
+    // else is looked at first, opened for reading only and shared, and must take a
+    // serial line's settings.
+    static const QRegularExpression kComName(QStringLiteral(R"(^(\\\\\.\\)?COM[0-9]+$)"),
+                                             QRegularExpression::CaseInsensitiveOption);
+    if (kComName.match(device).hasMatch())
+        return std::nullopt;
+    const HANDLE handle = ::CreateFileW(reinterpret_cast<const wchar_t *>(device.utf16()), GENERIC_READ,
+                                        FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_EXISTING, 0, nullptr);
+    if (handle == INVALID_HANDLE_VALUE) {
+        switch (::GetLastError()) {
+        case ERROR_FILE_NOT_FOUND:
+        case ERROR_PATH_NOT_FOUND:
+        case ERROR_INVALID_NAME:
+        case ERROR_BAD_NETPATH:
+            return PortOpenError::NoSuchPort;
+        case ERROR_ACCESS_DENIED:
+            return PortOpenError::PermissionDenied;
+        case ERROR_SHARING_VIOLATION:
+            return PortOpenError::InUse;
+        default:
+            return PortOpenError::NotASerialPort;
+        }
+    }
+    DCB line{};
+    line.DCBlength = sizeof line;
+    const bool serial = ::GetFileType(handle) == FILE_TYPE_CHAR && ::GetCommState(handle, &line);
+    ::CloseHandle(handle);
+    if (!serial)
+        return PortOpenError::NotASerialPort;
 #else
     Q_UNUSED(device);
 #endif
@@ -80,6 +119,21 @@ PortErrorMeaning meaningOf(QSerialPort::SerialPortError error)
         if (meaning.error == error)
             return meaning;
     return {error, PortOpenError::Other, false};
+}
+
+// Whether the system holds received bytes that the port has not read yet.
+bool systemHoldsInput(QSerialPort &port)
+{
+#ifdef Q_OS_UNIX
+    int waiting = 0;
+    return ::ioctl(int(port.handle()), FIONREAD, &waiting) == 0 && waiting > 0;
+#elif defined(Q_OS_WIN)
+    COMSTAT status{};
+    return ::ClearCommError(port.handle(), nullptr, &status) && status.cbInQue > 0;
+#else
+    Q_UNUSED(port);
+    return false;
+#endif
 }
 
 } // namespace
@@ -200,6 +254,13 @@ void PanelPort::discardInput()
     traceWire(m_device, WireDirection::Dropped, takeAll());
     if (!m_line)
         m_port.clear(QSerialPort::Input);
+}
+
+void PanelPort::collectReceived()
+{
+    if (m_line || !m_port.isOpen() || m_lost || !systemHoldsInput(m_port))
+        return;
+    m_port.waitForReadyRead(int(kCollectTime.count()));
 }
 
 void PanelPort::onError(QSerialPort::SerialPortError error)

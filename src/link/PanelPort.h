@@ -11,6 +11,8 @@
 #include <QSerialPort>
 #include <QString>
 
+#include <chrono>
+
 namespace kdr {
 
 // The serial line to one switch panel. It opens a device (a platform port name
@@ -53,6 +55,11 @@ public:
     QByteArray takeAll();
     // Drops every byte received and not yet taken, including what the system still holds.
     void discardInput();
+    // Takes in what the system has received and the port not yet: on a busy machine a
+    // timer's event may run before the port's notification of bytes that came first.
+    // Waits at most kCollectTime, and only when the system holds bytes.
+    void collectReceived();
+    static constexpr std::chrono::milliseconds kCollectTime{20};
 
 signals:
     // Bytes have come in (from the serial device, or the far end of the in-process line).

@@ -27,7 +27,9 @@ struct OperationResult {
     OperationOutcome outcome = OperationOutcome::Succeeded;
     QString statusText; // the final text of the status box
     PortOpenError portError = PortOpenError::None;
-    int failedSwitch = -1; // 0 … 9 where it stopped at a switch
+    bool greeted = false;  // the panel answered the greeting
+    int failedSwitch = -1; // 0 … 9 where it stopped at a switch; after the greeting,
+                           // −1 is the closing value at address 10
     // Reads only: the code read for each switch, empty for a switch not read.
     std::array<std::optional<Code>, kSwitchCount> codesRead{};
 

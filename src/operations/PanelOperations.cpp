@@ -11,6 +11,8 @@
 #include "model/StatusTexts.h"
 
 #include <QScopeGuard>
+
+#include <algorithm>
 #include <QScopedValueRollback>
 
 namespace kdr {
@@ -148,11 +150,16 @@ OperationResult PanelOperations::run(const QString &startText, const std::functi
 bool PanelOperations::greeted(OperationResult &result)
 {
     if (const LinkOutcome greeting = m_protocol.Handshake(); greeting != LinkOutcome::Ok) {
-        fail(result, outcomeOfFailedGreeting(greeting), kNoResponse);
+        // A line lost while greeting is a lost line, said as wherever else it is lost.
+        const OperationOutcome outcome = outcomeOfFailedGreeting(greeting);
+        fail(result, outcome, outcome == OperationOutcome::ConnectionLost ? kBadData : kNoResponse);
         return false;
     }
+    result.greeted = true;
     if (!m_waiter.WaitOneTick()) {
-        stopped(result);
+        // Before the first switch: that is where it stopped.
+        if (stopped(result).outcome == OperationOutcome::ConnectionLost)
+            failAt(result, 0, OperationOutcome::ConnectionLost);
         return false;
     }
     return true;
@@ -182,11 +189,12 @@ OperationResult &PanelOperations::readSwitches(OperationResult &result)
         result.codesRead[i] = *step.value;
         if (step.outcome == LinkOutcome::Ok && !pauseAfterReply(result, StepKind::Read, i)) {
             // The reply came whole and in time; a cable lost in the pause after it
-            // takes nothing from it: the switch shows it, the next one is where it stopped.
+            // takes nothing from it: the switch shows it, the next one is where it
+            // stopped (after the tenth, the tenth's pause is).
             if (result.outcome != OperationOutcome::ConnectionLost || !result.codesRead[i])
                 return result;
             showSwitch(i);
-            return i + 1 < kSwitchCount ? failAt(result, i + 1, OperationOutcome::ConnectionLost) : result;
+            return failAt(result, std::min(i + 1, kSwitchCount - 1), OperationOutcome::ConnectionLost);
         }
         showSwitch(i);
         // Out of range: the switch shows what was read, and the read stops at once.
@@ -229,8 +237,13 @@ OperationResult &PanelOperations::writeSwitches(OperationResult &result, std::op
         report(StepKind::Write, step);
         if (m_state.error_flag == 1)
             return failAt(result, failedSwitch, outcomeOfFailedStep(step.outcome));
-        if (!pauseAfterReply(result, StepKind::Write, failedSwitch))
+        if (!pauseAfterReply(result, StepKind::Write, failedSwitch)) {
+            // Written and verified: a cable lost in the pause after it stops the write
+            // at the next step (after the closing value, at its own).
+            if (result.outcome == OperationOutcome::ConnectionLost && address < kClosingAddress)
+                return failAt(result, address + 1 < kSwitchCount ? address + 1 : -1, OperationOutcome::ConnectionLost);
             return result;
+        }
     }
     return succeed(result, kProgrammed);
 }

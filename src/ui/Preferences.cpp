@@ -40,7 +40,12 @@ void store(const QString &key, const QString &value)
 
 QString rememberedPort()
 {
-    return settings()->value(kPortKey).toString();
+    // A name no port has, put there by hand or by a broken write, is no choice at all.
+    const QString port = settings()->value(kPortKey).toString();
+    for (const QChar c : port)
+        if (c.category() == QChar::Other_Control || c.category() == QChar::Other_Format)
+            return {};
+    return port;
 }
 
 void rememberPort(const QString &device)

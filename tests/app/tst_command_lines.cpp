@@ -11,6 +11,7 @@ private slots:
     void windowProgramOptions_data();
     void windowProgramOptions();
     void argumentsThatAreNoTextAreRefused();
+    void whatATerminalIsShown();
 };
 
 namespace {
@@ -95,6 +96,36 @@ void TestCommandLines::argumentsThatAreNoTextAreRefused()
                      .arg(QLatin1String(program))
                      .arg(position));
     }
+}
+
+void TestCommandLines::whatATerminalIsShown()
+{
+    const auto run = [](const char *program, const QStringList &arguments, const QString &output = {}) {
+        QProcess running;
+        running.setProcessEnvironment(withoutDisplay());
+        if (!output.isEmpty())
+            running.setStandardOutputFile(output);
+        running.start(QStringLiteral(KDR_BIN_DIR "/") + QLatin1String(program), arguments);
+        running.waitForFinished(10000);
+        return std::tuple{running.exitCode(), running.readAllStandardOutput(), running.readAllStandardError()};
+    };
+    for (const char *program : {"kdr-panel", "kdr-switch-panel", "kdr-switch-panel-simulated"}) {
+        // The usage fits a console of 80 columns.
+        const auto [status, usage, none] = run(program, {QStringLiteral("--help")});
+        QCOMPARE(status, 0);
+        for (const QByteArray &line : usage.split('\n'))
+            QVERIFY2(line.size() <= 79, line.constData());
+        // Help and version that reach nobody are no success.
+        for (const QString &option : {QStringLiteral("--help"), QStringLiteral("--version")}) {
+            const auto [full, out, err] = run(program, {option}, QStringLiteral("/dev/full"));
+            QCOMPARE(full, 6);
+            QVERIFY2(err.contains(": standard output: could not write: "), err.constData());
+        }
+    }
+    // What was given comes back escaped: no escape sequence, no reordered text.
+    const auto [status, out, err] = run("kdr-panel", {QStringLiteral("re\x1b]0;X\x07\u202eda")});
+    QCOMPARE(status, 2);
+    QCOMPARE(err, "kdr-panel: unknown command 're\\x1b]0;X\\x07\\u202eda'\nTry 'kdr-panel --help'.\n");
 }
 
 QTEST_GUILESS_MAIN(TestCommandLines)

@@ -14,6 +14,7 @@
 
 #include <csignal>
 #include <sys/stat.h>
+#include <unistd.h>
 #include <memory>
 
 using namespace kdr::sim;
@@ -170,11 +171,12 @@ void TestKdrPanel::verifyFindsTheDifferences()
 void TestKdrPanel::exitStatusesFromTheirCauses()
 {
     // Several ports, each failing its own way; each reported, the highest status wins.
-    PanelFaults silent, junk;
+    PanelFaults silent, junk, pulled;
     silent.silent = true;
     junk.readReplyAt.insert(3, "XYZZY");
+    pulled.hangUpAfterCommands = 6; // the greeting and SW1 to SW5's reads
     auto good = panel(QStringLiteral("good")), mute = panel(QStringLiteral("mute"), silent),
-         noisy = panel(QStringLiteral("noisy"), junk);
+         noisy = panel(QStringLiteral("noisy"), junk), unplugged = panel(QStringLiteral("unplugged"), pulled);
     struct Case {
         QString port;
         int status;
@@ -185,6 +187,7 @@ void TestKdrPanel::exitStatusesFromTheirCauses()
         {path(QStringLiteral("missing")), 3, ": could not open: no such port"},
         {path(QStringLiteral("mute")), 4, ": the panel did not answer"},
         {path(QStringLiteral("noisy")), 5, ": bad switch panel data at SW4"},
+        {path(QStringLiteral("unplugged")), 5, ": the connection was lost at SW5"},
     };
     QList<QStringList> alone;
     QStringList all{QStringLiteral("read"), QStringLiteral("--json")};
@@ -193,19 +196,21 @@ void TestKdrPanel::exitStatusesFromTheirCauses()
         all << QStringLiteral("--port") << c.port;
     }
     const QList<Run> runs = runAll(alone);
-    for (int i = 0; i < 4; ++i) {
+    for (int i = 0; i < 5; ++i) {
         QVERIFY2(runs[i].status == cases[i].status, qPrintable(cases[i].port));
         QCOMPARE(runs[i].err, cases[i].message.isEmpty()
                                   ? QByteArray()
                                   : "kdr-panel: " + cases[i].port.toLocal8Bit() + cases[i].message + "\n");
     }
+    QVERIFY(unplugged->plugIn());
     const Run together = run(all);
     QCOMPARE(together.status, 5);
     const QList<QByteArray> lines = together.out.trimmed().split('\n');
-    QCOMPARE(lines.size(), 4);
+    QCOMPARE(lines.size(), 5);
     QCOMPARE(QJsonDocument::fromJson(lines[0]).object().value(QStringLiteral("ok")).toBool(), true);
     QCOMPARE(QJsonDocument::fromJson(lines[3]).object().value(QStringLiteral("codes")).toArray().at(3), QJsonValue());
-    QCOMPARE(together.err.count('\n'), 3);
+    QCOMPARE(QJsonDocument::fromJson(lines[4]).object().value(QStringLiteral("failedSwitch")).toInt(), 5);
+    QCOMPARE(together.err.count('\n'), 4);
 
     const Run usage = run({QStringLiteral("read"), QStringLiteral("--output")});
     QCOMPARE(usage.status, 2);
@@ -245,11 +250,35 @@ void TestKdrPanel::resultsThatCannotBeWrittenFail()
     const QString port = path(QStringLiteral("a"));
     // Where the reading cannot be saved is found before a byte is sent.
     QVERIFY(::mkfifo(QFile::encodeName(path(QStringLiteral("fifo.kdc"))).constData(), 0600) == 0);
-    for (const QString &output : {path(QStringLiteral("fifo.kdc")), path(QStringLiteral("missing/coach.kdc"))}) {
-        const Run refused =
-            run({QStringLiteral("read"), QStringLiteral("--port"), port, QStringLiteral("--output"), output});
-        QCOMPARE(refused.status, 2);
-        QVERIFY2(refused.err.startsWith("kdr-panel: " + output.toLocal8Bit() + ": cannot save there: "), refused.err);
+    // A read-only file (refused to whoever is not root), a name that gives no panel
+    // name, a link into a folder that is gone.
+    writeFile(QStringLiteral("read-only.kdc"), "old");
+    QVERIFY(QFile::setPermissions(path(QStringLiteral("read-only.kdc")), QFile::ReadOwner | QFile::ReadOther));
+    QVERIFY(QFile::link(path(QStringLiteral("gone/coach.kdc")), path(QStringLiteral("dangling.kdc"))));
+    QVERIFY(QFile::setPermissions(m_dir.path(), QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner |
+                                                    QFile::ReadOther | QFile::WriteOther | QFile::ExeOther));
+    const QStringList asSomeone = ::geteuid() == 0
+                                      ? QStringList{QStringLiteral("setpriv"), QStringLiteral("--reuid=65534"),
+                                                    QStringLiteral("--regid=65534"), QStringLiteral("--clear-groups")}
+                                      : QStringList{};
+    for (const auto &[output, why] : {std::pair{path(QStringLiteral("fifo.kdc")), "it is not a regular file"},
+                                      std::pair{path(QStringLiteral("missing/coach.kdc")), "does not exist"},
+                                      std::pair{path(QStringLiteral("read-only.kdc")), "the file is read-only"},
+                                      std::pair{path(QStringLiteral(".kdc")), "gives no panel name (use --name)"},
+                                      std::pair{path(QStringLiteral("dangling.kdc")), "does not exist"}}) {
+        QProcess program;
+        const QStringList line = asSomeone + QStringList{QStringLiteral(KDR_BIN_DIR "/kdr-panel"),
+                                                         QStringLiteral("read"),
+                                                         QStringLiteral("--port"),
+                                                         port,
+                                                         QStringLiteral("--output"),
+                                                         output};
+        program.start(line.first(), line.mid(1));
+        QVERIFY(program.waitForFinished(10000));
+        const QByteArray err = program.readAllStandardError();
+        QCOMPARE(program.exitCode(), 2);
+        QVERIFY2(err.startsWith("kdr-panel: " + output.toLocal8Bit() + ": cannot save there: ") && err.contains(why),
+                 err.constData());
     }
     QVERIFY(a->received().isEmpty());
     QVERIFY(QFileInfo(path(QStringLiteral("fifo.kdc"))).isFile() == false);
@@ -278,6 +307,12 @@ void TestKdrPanel::resultsThatCannotBeWrittenFail()
     const Run shown = run({QStringLiteral("show"), path(QStringLiteral("evil.kdc"))});
     QCOMPARE(shown.status, 0);
     QVERIFY2(shown.out.startsWith("PANEL NAME  \\x1b]0;X\\x07\\x0dSW1\nSW1   \"\"  A  2  (1)\n"), shown.out);
+    // So does the port named in a status line and a file's name in a load error.
+    const Run badPort = run({QStringLiteral("read"), QStringLiteral("--port"), path(QStringLiteral("x\x1b[2J"))});
+    QCOMPARE(badPort.status, 3);
+    QVERIFY2(badPort.out.contains("/x\\x1b[2J COULD NOT BE OPENED") && !badPort.out.contains('\x1b'), badPort.out);
+    QVERIFY(!badPort.err.contains('\x1b'));
+    QVERIFY(!run({QStringLiteral("show"), path(QStringLiteral("\x1b]0;X\x07.kdc"))}).err.contains('\x1b'));
     // A name longer than the window takes is said to be cut.
     writeFile(QStringLiteral("long.kdc"), kdcLine("THIRTEENCHARS", {1, 2, 3, 4, 5, 6, 7, 8, 9, 10}));
     QVERIFY(run({QStringLiteral("show"), path(QStringLiteral("long.kdc"))})

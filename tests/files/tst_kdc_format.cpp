@@ -138,18 +138,20 @@ void TestKdcFormat::tableAgreesWithTheCLibrary()
 
 void TestKdcFormat::readingRules()
 {
-    // Blanks around a number and LF alone are fine; what follows the 22nd field is not read.
+    // Blanks around a number, a sign, leading zeros, LF alone and blank lines after
+    // the record are fine.
     QList<QByteArray> rest;
     for (int i = 0; i < kSwitchCount; ++i)
         rest << "\"D\"" << (i == 3 ? " 25 " : i == 4 ? "+7" : "23");
-    rest << "159,\"EXTRA\",9999999999";
-    QByteArray lf = line("P", rest);
+    rest << "0159";
+    QByteArray lf = line("P", rest) + " \r\n\r\n";
     lf.replace("\r\n", "\n");
     const auto record = Kdc::parse(lf);
     QVERIFY(record);
     QCOMPARE(record->codes[3], 25);
     QCOMPARE(record->codes[4], 7);
     QCOMPARE(record->codes[0], 23);
+    QCOMPARE(record->closing, 159);
 
     // A field ends at its closing quote; a 13-character name reads whole.
     QByteArray tricky = "\"THIRTEEN CHAR\",\"A \"\"B\",1";
@@ -203,6 +205,14 @@ void TestKdcFormat::brokenFilesFail_data()
         QTest::newRow(qPrintable(QStringLiteral("code '%1'").arg(QLatin1String(code))))
             << QByteArray(good).replace("\"D\",160", "\"D\"," + QByteArray(code))
             << QStringLiteral("field 3 (SW1's code) is not a whole number");
+    // Whatever follows the record would be lost by an open and a save.
+    QTest::newRow("23 fields") << QByteArray(good).replace(",159\r", ",159,7\r")
+                               << QStringLiteral("line has 23 fields");
+    QTest::newRow("a trailing comma") << QByteArray(good).replace(",159\r", ",159,\r")
+                                      << QStringLiteral("line has 23 fields");
+    QTest::newRow("a second line") << good + "hello,world\r\n" << QStringLiteral("more text follows");
+    QTest::newRow("closing value 'X'") << QByteArray(good).replace(",159\r", ",X\r")
+                                       << QStringLiteral("field 22 (the closing value) is not a whole number");
     for (const char *code : {"161", "255", "32767", "-7"})
         QTest::newRow(qPrintable(QStringLiteral("code %1").arg(QLatin1String(code))))
             << QByteArray(good).replace("\"D\",160", "\"D\"," + QByteArray(code))

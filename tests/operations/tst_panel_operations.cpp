@@ -396,24 +396,34 @@ void TestPanelOperations::unplugMidOperationThenReplug()
     m_panel->panel().faults().hangUpAfterCommands = 1;
     QVERIFY(m_panel->plugIn());
     setAll(0);
-    expectEnded(m_session->writePanel(), OperationOutcome::ConnectionLost, kNoResponse); // gone during the handshake
+    // Gone during the handshake: a lost line, said as elsewhere, before any switch.
+    result = m_session->writePanel();
+    expectEnded(result, OperationOutcome::ConnectionLost, kBadData);
+    QVERIFY(!result.greeted);
     QCOMPARE(sentBeforeLoss, 3);
 
     m_panel->panel().faults().hangUpAfterCommands = 0;
     QVERIFY(m_panel->plugIn());
     expectEnded(m_session->readPanel(), OperationOutcome::Succeeded, kReadSuccessful, StatusColour::Green);
 
-    // Pulled in the pause after SW3's whole reply: SW3 shows it, the read stops at SW4.
-    m_panel->panel().setCode(2, 37);
-    connect(m_panel.get(), &PtyPanel::replied, m_panel.get(), [this](const QByteArray &reply) {
-        if (reply == "00370")
-            QTimer::singleShot(30, m_panel.get(), [this] { m_panel->hangUp(); });
-    });
-    result = m_session->readPanel();
-    expectEnded(result, OperationOutcome::ConnectionLost, kBadData);
-    QCOMPARE(result.codesRead[2], std::optional<Code>(37));
+    // Pulled in the pause after SW3's whole reply: SW3 shows it, the read stops at
+    // SW4; in the pause after SW10's, at SW10, which keeps its reading too.
+    for (const auto &[address, code, stoppedAt] : {std::tuple{2, 37, 3}, std::tuple{9, 58, 9}}) {
+        m_panel->panel().faults().hangUpAfterCommands = 0;
+        QVERIFY(m_panel->plugIn());
+        m_panel->panel().setCode(address, code);
+        const QByteArray last = QByteArray::number(code * 10).rightJustified(5, '0');
+        const auto pull = connect(m_panel.get(), &PtyPanel::replied, m_panel.get(), [this, last](const QByteArray &r) {
+            if (r == last)
+                QTimer::singleShot(30, m_panel.get(), [this] { m_panel->hangUp(); });
+        });
+        result = m_session->readPanel();
+        disconnect(pull);
+        expectEnded(result, OperationOutcome::ConnectionLost, kBadData);
+        QCOMPARE(result.codesRead[address], std::optional<Code>(code));
+        QCOMPARE(result.failedSwitch, stoppedAt);
+    }
     QCOMPARE(view().modulePosition(2), 4);
-    QCOMPARE(result.failedSwitch, 3);
 }
 
 void TestPanelOperations::stepStatusTexts()

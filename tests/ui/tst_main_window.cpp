@@ -784,6 +784,15 @@ void TestMainWindow::portChooserChoosesAndRemembers()
     QVERIFY(before >= 0 && written() == before);
     Preferences::rememberPort(QStringLiteral("/dev/ttyUSB9"));
     QVERIFY(written() != before);
+
+    // A remembered name that no port has (control or invisible characters put there
+    // by hand) is no choice: port 1.
+    for (const QString &broken : {QStringLiteral("COM\x01"
+                                                 "5"),
+                                  QStringLiteral("/dev/tty\u202eUSB0")}) {
+        Preferences::rememberPort(broken);
+        QCOMPARE(MainWindow().session().device(), PanelPort::defaultDevice());
+    }
 }
 
 void TestMainWindow::portFailuresFitTheStatusBox()

@@ -35,7 +35,9 @@ bool PtyPanel::plugIn()
 {
     if (m_master >= 0)
         return true;
-    const int master = ::posix_openpt(O_RDWR | O_NOCTTY);
+    // Close-on-exec: a program started from here (a test's kdr-panel) must not hold the
+    // terminal open behind the panel's back, or no hang-up would ever reach the tool.
+    const int master = ::posix_openpt(O_RDWR | O_NOCTTY | O_CLOEXEC);
     if (master < 0 || ::grantpt(master) != 0 || ::unlockpt(master) != 0) {
         if (master >= 0)
             ::close(master);
@@ -44,7 +46,7 @@ bool PtyPanel::plugIn()
     m_terminal = QString::fromLocal8Bit(::ptsname(master));
     // Keeping one end of the terminal open ourselves means the master never sees a
     // hang-up while the tool has its port closed between operations.
-    m_slaveKeeper = ::open(m_terminal.toLocal8Bit().constData(), O_RDWR | O_NOCTTY);
+    m_slaveKeeper = ::open(m_terminal.toLocal8Bit().constData(), O_RDWR | O_NOCTTY | O_CLOEXEC);
     termios raw{};
     if (m_slaveKeeper >= 0 && ::tcgetattr(m_slaveKeeper, &raw) == 0) {
         ::cfmakeraw(&raw);
