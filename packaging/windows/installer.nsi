@@ -31,8 +31,40 @@ Page instfiles
 UninstPage uninstConfirm
 UninstPage instfiles
 
+; A running program's file cannot be opened for writing: that is how Windows tells
+; that one of the three runs. Asks to close it (Retry) until none runs; Cancel, or a
+; silent run, ends here with status 2 and nothing changed.
+!macro TryWrite FILE
+    IfFileExists "$INSTDIR\${FILE}" 0 +6
+        ClearErrors
+        FileOpen $0 "$INSTDIR\${FILE}" a
+        IfErrors 0 +2
+            StrCpy $1 "${FILE}"
+        FileClose $0
+!macroend
+!macro WaitUntilNoneRuns UN
+Function ${UN}WaitUntilNoneRuns
+    again:
+    StrCpy $1 ""
+    !insertmacro TryWrite "kdr-switch-panel.exe"
+    !insertmacro TryWrite "kdr-switch-panel-simulated.exe"
+    !insertmacro TryWrite "kdr-panel.exe"
+    StrCmp $1 "" 0 running
+        Return
+    running:
+    MessageBox MB_RETRYCANCEL|MB_ICONEXCLAMATION "${PRODUCT} is running ($1).$\r$\nClose it, then choose Retry." \
+        /SD IDCANCEL IDRETRY again
+    SetErrorLevel 2
+    Quit
+FunctionEnd
+!macroend
+!insertmacro WaitUntilNoneRuns ""
+!insertmacro WaitUntilNoneRuns "un."
+
 Section "Install"
     SetShellVarContext current
+    ; Over a running copy nothing would be replaced: close it first.
+    Call WaitUntilNoneRuns
     SetOutPath "$INSTDIR"
     File "${BIN}/kdr-switch-panel.exe"
     File "${BIN}/kdr-switch-panel-simulated.exe"
@@ -40,6 +72,9 @@ Section "Install"
     File "${BIN}/LICENSE.txt"
     File "${BIN}/READ-ME.txt"
     File "${BIN}/THIRD-PARTY-NOTICES.txt"
+    SetOutPath "$INSTDIR\licences"
+    File "${BIN}/licences/*.txt"
+    SetOutPath "$INSTDIR"
     WriteUninstaller "$INSTDIR\uninstall.exe"
 
     CreateDirectory "$SMPROGRAMS\${PRODUCT}"
@@ -65,14 +100,28 @@ Section "Install"
     WriteRegDWORD HKCU "${UNINSTALL_KEY}" "EstimatedSize" ${SIZE_KB}
 SectionEnd
 
+Function un.onInit
+    Call un.WaitUntilNoneRuns
+FunctionEnd
+
 Section "Uninstall"
     SetShellVarContext current
+    ; The programs first: where one cannot go, everything stays, the entry in the
+    ; installed programs and this uninstaller too, so that it can be run again.
+    ClearErrors
     Delete "$INSTDIR\kdr-switch-panel.exe"
     Delete "$INSTDIR\kdr-switch-panel-simulated.exe"
     Delete "$INSTDIR\kdr-panel.exe"
+    IfErrors 0 removed
+        MessageBox MB_OK|MB_ICONSTOP "${PRODUCT} could not be removed: a program of it is in use.$\r$\nClose it and uninstall again." /SD IDOK
+        SetErrorLevel 2
+        Quit
+    removed:
     Delete "$INSTDIR\LICENSE.txt"
     Delete "$INSTDIR\READ-ME.txt"
     Delete "$INSTDIR\THIRD-PARTY-NOTICES.txt"
+    Delete "$INSTDIR\licences\*.txt"
+    RMDir "$INSTDIR\licences"
     Delete "$INSTDIR\uninstall.exe"
     RMDir "$INSTDIR"
     Delete "$SMPROGRAMS\${PRODUCT}\${PRODUCT}.lnk"

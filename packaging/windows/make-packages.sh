@@ -3,7 +3,8 @@
 # The Windows packages, from a build of scripts/windows:
 #   make-packages.sh BUILD-WINDOWS-DIR
 # makes BUILD-WINDOWS-DIR/kdr-switch-panel-VERSION-windows-x64.zip (the three
-# programs, READ-ME.txt, LICENSE.txt, THIRD-PARTY-NOTICES.txt) and
+# programs, READ-ME.txt, LICENSE.txt, THIRD-PARTY-NOTICES.txt and the licence texts it
+# names in licences/) and
 # BUILD-WINDOWS-DIR/kdr-switch-panel-VERSION-windows-x64-setup.exe (NSIS).
 set -euo pipefail
 build=$(cd "$1" && pwd)
@@ -19,8 +20,12 @@ for text in LICENSE:LICENSE.txt packaging/windows/READ-ME.txt:READ-ME.txt \
     packaging/windows/THIRD-PARTY-NOTICES.txt:THIRD-PARTY-NOTICES.txt; do
     sed 's/\r\{0,1\}$/\r/' "$top/${text%%:*}" >"$stage/${text##*:}"
 done
+mkdir -p "$stage/licences"
+for text in "$top"/packaging/windows/licences/*.txt; do
+    sed 's/\r\{0,1\}$/\r/' "$text" >"$stage/licences/$(basename "$text")"
+done
 # The same time on every file, so that the same sources give the same zip.
-touch -d "@$(git -C "$top" log -1 --format=%ct 2>/dev/null || date +%s)" "$stage"/*
+touch -d "@$(git -C "$top" log -1 --format=%ct 2>/dev/null || date +%s)" "$stage"/* "$stage"/licences/*
 rm -f "$build/$name.zip"
 (cd "$build/package" && zip -q -X -9 -r "$build/$name.zip" "$name")
 echo "made $build/$name.zip ($(du -k "$build/$name.zip" | cut -f1) kB)"

@@ -4,6 +4,7 @@
 #include "WindowArguments.h"
 
 #include "ui/MainWindow.h"
+#include "ui/ScreenFit.h"
 #include "ui/WindowFonts.h"
 
 int main(int argc, char *argv[])
@@ -15,11 +16,13 @@ int main(int argc, char *argv[])
     if (!desktopAvailable("kdr-switch-panel"))
         return 1;
     kdr::startReadingFontConfiguration();
+    kdr::ScreenFit::scaleToFit();
     QApplication app(argc, argv);
     QApplication::setOrganizationName(QStringLiteral("KDR"));
     setUpWindowApplication("kdr-switch-panel");
     kdr::MainWindow window(parsed->port);
     window.show();
+    kdr::ScreenFit::keepOnScreen(window);
     if (!parsed->file.isEmpty())
         window.openFile(parsed->file);
     return app.exec();

@@ -7,6 +7,7 @@
 #include "WindowArguments.h"
 
 #include "ui/MainWindow.h"
+#include "ui/ScreenFit.h"
 #include "ui/WindowFonts.h"
 #include "ui/PanelArt.h"
 
@@ -23,6 +24,7 @@ int main(int argc, char *argv[])
     if (!desktopAvailable("kdr-switch-panel-simulated"))
         return 1;
     kdr::startReadingFontConfiguration();
+    kdr::ScreenFit::scaleToFit();
     QApplication app(argc, argv);
     setUpWindowApplication("kdr-switch-panel-simulated");
     // On a line inside the program: it needs no pseudo-terminal, so it runs everywhere.
@@ -35,5 +37,6 @@ int main(int argc, char *argv[])
     window.setWindowIcon(kdr::programIcon(kdr::IconKind::Simulated));
     window.fixPort();
     window.show();
+    kdr::ScreenFit::keepOnScreen(window);
     return app.exec();
 }

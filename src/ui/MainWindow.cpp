@@ -7,6 +7,7 @@
 #include "PortChooser.h"
 #include "Preferences.h"
 #include "QtFileDialogs.h"
+#include "ScreenFit.h"
 #include "SelectionList.h"
 #include "StatusTextBox.h"
 #include "WindowFonts.h"
@@ -46,7 +47,7 @@ MainWindow::MainWindow(const QString &serialDevice, QWidget *parent) : QWidget(p
     setObjectName(QStringLiteral("Form1"));
     setWindowTitle(kTitle);
     setWindowIcon(programIcon(IconKind::Tool));
-    setFixedSize(kClientWidthTwips / kTwipsPerPixel, kClientHeightTwips / kTwipsPerPixel);
+    setFixedSize(ScreenFit::clientSizeAt100());
     QPalette p = palette();
     p.setColor(QPalette::Window, kWindowBackground);
     setPalette(p);

@@ -18,6 +18,9 @@ PortChooser::PortChooser(QWidget *parent) : QComboBox(parent)
     addItem(PanelPort::defaultDevice(), PanelPort::defaultDevice());
     connect(this, &QComboBox::activated, this, [this](int index) { choose(itemData(index).toString()); });
     connect(lineEdit(), &QLineEdit::editingFinished, this, [this] { choose(lineEdit()->text().trimmed()); });
+    // What a screen reader says on the text that has the focus, and on the list it opens.
+    lineEdit()->setAccessibleName(QStringLiteral("SERIAL PORT"));
+    view()->setAccessibleName(QStringLiteral("SERIAL PORT LIST"));
 }
 
 void PortChooser::showChosen(const QString &device)

@@ -629,6 +629,8 @@ void TestMainWindow::everyControlHasAnAccessibleName()
     QCOMPARE(chooser->text(QAccessible::Value), control<PortChooser>(QStringLiteral("SERIAL_PORT"))->currentText());
     QCOMPARE(chooser->childCount(), 2);
     QCOMPARE(chooser->indexOfChild(chooser->child(1)), 1);
+    QCOMPARE(chooser->child(0)->text(QAccessible::Name), QStringLiteral("SERIAL PORT LIST"));
+    QCOMPARE(chooser->child(1)->text(QAccessible::Name), QStringLiteral("SERIAL PORT"));
     // The boxes under a caption are called what the caption says; the tool tip describes them.
     for (const auto &[box, caption] : {std::pair{"Text2", "PANEL NAME"}, std::pair{"SERIAL_PORT", "SERIAL PORT"}}) {
         QCOMPARE(control(QLatin1String(box))->accessibleName(), QLatin1String(caption));

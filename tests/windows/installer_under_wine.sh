@@ -3,8 +3,9 @@
 # The installer under Wine, silently (/S), as a user without administrator rights:
 #   installer_under_wine.sh SETUP.EXE
 # After the install: the programs and texts, both Start-menu entries, the .kdc file
-# type with the tool's icon, the entry in the installed programs. After the silent
-# uninstall: none of it.
+# type with the tool's icon, the entry in the installed programs. While the tool runs
+# (on Xvfb), a silent uninstall and a silent install over it fail with status 2 and
+# change nothing. After the silent uninstall: none of it.
 set -uo pipefail
 setup=$1
 wine_run="$(cd "$(dirname "$0")/../.." && pwd)/scripts/wine-run"
@@ -27,7 +28,7 @@ uninstall_key='HKCU\Software\Microsoft\Windows\CurrentVersion\Uninstall\KDRSwitc
 "$wine_run" --server -w
 echo "after the silent install, in $dir:"
 for file in kdr-switch-panel.exe kdr-switch-panel-simulated.exe kdr-panel.exe LICENSE.txt READ-ME.txt \
-    THIRD-PARTY-NOTICES.txt uninstall.exe; do
+    THIRD-PARTY-NOTICES.txt licences/LGPL-3.0.txt licences/harfbuzz.txt licences/mingw-w64.txt uninstall.exe; do
     check "$file" '[ -f "$dir/$file" ]'
 done
 check "Start menu: $product" '[ -f "$menu/$product.lnk" ]'
@@ -41,6 +42,33 @@ check ".kdc icon: $icon" '[[ "$icon" == *"kdr-switch-panel.exe,0" ]]'
 name=$("$wine_run" reg query "$uninstall_key" /v DisplayName 2>/dev/null | tr -d '\r' | sed -n 's/.*REG_SZ[[:space:]]*//p')
 check "installed programs: $name" '[ "$name" = "$product" ]'
 check "nothing under HKEY_LOCAL_MACHINE" '! "$wine_run" reg query "HKLM\Software\Microsoft\Windows\CurrentVersion\Uninstall\KDRSwitchPanel" >/dev/null 2>&1'
+
+echo "while the tool runs:"
+display=:$((90 + RANDOM % 100))
+Xvfb "$display" -screen 0 1024x768x24 -nolisten tcp >/dev/null 2>&1 &
+xvfb=$!
+for _ in $(seq 50); do DISPLAY=$display xdpyinfo >/dev/null 2>&1 && break; sleep 0.1; done
+DISPLAY=$display "$wine_run" "$dir/kdr-switch-panel.exe" >/dev/null 2>&1 &
+tool=$!
+for _ in $(seq 100); do DISPLAY=$display xdotool search --onlyvisible --name 'SWITCH PANEL' >/dev/null 2>&1 && break; sleep 0.1; done
+# In place (_?=), so that its own status comes back: it would run a copy of itself
+# and return at once. _?= takes the rest of the command line, blanks and all, unquoted.
+windows_dir=$(echo "$dir" | sed 's|.*/drive_c/|C:\\|; s|/|\\|g')
+printf '@"%s\\uninstall.exe" /S _?=%s\r\n@exit /b %%errorlevel%%\r\n' "$windows_dir" "$windows_dir" >"$drive_c/uninstall-in-place.bat"
+"$wine_run" cmd /c 'C:\uninstall-in-place.bat'
+status=$?
+rm -f "$drive_c/uninstall-in-place.bat"
+check "a silent uninstall fails (status $status)" '[ "$status" = 2 ]'
+check "and leaves the programs and the entry" '[ -f "$dir/kdr-switch-panel.exe" ] && [ -f "$dir/uninstall.exe" ] && reg_has "$uninstall_key"'
+before=$(stat -c %Y "$dir/kdr-panel.exe")
+"$wine_run" "$setup" /S
+status=$?
+check "a silent install over it fails (status $status) and replaces nothing" \
+    '[ "$status" = 2 ] && [ "$(stat -c %Y "$dir/kdr-panel.exe")" = "$before" ]'
+kill "$tool" 2>/dev/null
+wait "$tool" 2>/dev/null
+kill "$xvfb" 2>/dev/null
+"$wine_run" --server -k 2>/dev/null
 
 "$wine_run" "$dir/uninstall.exe" /S
 "$wine_run" --server -w

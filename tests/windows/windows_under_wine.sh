@@ -9,7 +9,10 @@
 # green and, with the same panel read, show the same picture pixel for pixel (the
 # simulated one is saved, build-windows/simulated-read.png by default). Then the tool,
 # started with a file over another COM port, writes it by keyboard (Tab, space) and
-# panel-sim holds the file's codes.
+# panel-sim holds the file's codes. Last, at 120 and 144 DPI (125 % and 150 %) on the
+# 1366 × 768 screen of a small laptop, the window is drawn at the largest scale that
+# fits, above 100 %, in its own proportions, and still reads (pictures beside the
+# simulated one: window-at-120-dpi.png, window-at-144-dpi.png).
 set -uo pipefail
 bin=$(realpath "$1") sim=$(realpath "$2")
 shot=${3:-$bin/../simulated-read.png}
@@ -21,13 +24,20 @@ failures=0
 pass() { printf '  ok    %s\n' "$*"; }
 fail() { printf '  FAIL  %s\n' "$*"; failures=$((failures + 1)); }
 
-# A Wine session started earlier without a display (the console tests) would keep
-# the windows from it: start afresh.
-"$wine_run" --server -k 2>/dev/null
-"$wine_run" --server -w 2>/dev/null
+# The display's scale, as Windows keeps it for the user.
+set_dpi() {
+    "$wine_run" --server -k 2>/dev/null
+    "$wine_run" --server -w
+    "$wine_run" reg add 'HKCU\Control Panel\Desktop' /v LogPixels /t REG_DWORD /d "$1" /f >/dev/null 2>&1
+    "$wine_run" --server -k 2>/dev/null
+    "$wine_run" --server -w
+}
+# From 100 %, in a Wine session of its own: one started earlier without a display
+# (the console tests) would keep the windows from it.
+set_dpi 96
 
 display=:$((90 + RANDOM % 100))
-Xvfb "$display" -screen 0 1024x768x24 -nolisten tcp >/dev/null 2>&1 &
+Xvfb "$display" -screen 0 1366x768x24 -nolisten tcp >/dev/null 2>&1 &
 xvfb=$!
 trap 'kill $(jobs -p) 2>/dev/null; "$wine_run" --server -k 2>/dev/null; rm -rf "$here"' EXIT
 export DISPLAY=$display
@@ -44,16 +54,19 @@ window_named() {
     return 1
 }
 client_size() { xwininfo -id "$1" | awk '/Width:/ {w=$2} /Height:/ {h=$2} END {print w "x" h}'; }
-# Takes pictures of window $1 into $2 until the status box (256, 112; 217 × 41 pixels)
-# is green as after a whole read or write; fails after six seconds.
+client_place() { xwininfo -id "$1" | awk '/upper-left X:/ {x=$4} /upper-left Y:/ {y=$4} END {print x, y}'; }
+# Takes pictures of window $1 into $2 until the status box (256, 112; 217 × 41 pixels
+# at 100 %, scaled to a client area $3 pixels wide) is green as after a whole read or
+# write; fails after six seconds.
 turns_green() {
-    local green=0
+    local green=0 box
+    box=$(awk -v w="${3:-736}" 'BEGIN { s = w / 736; printf "%dx%d+%d+%d", 217 * s, 41 * s, 256 * s, 112 * s }')
     for _ in $(seq 60); do
         sleep 0.1
         import -window "$1" "$2" 2>/dev/null || continue
-        green=$(convert "$2" -crop 217x41+256+112 -fill black +opaque 'rgb(0,255,0)' \
-            -fill white -opaque 'rgb(0,255,0)' -format '%[fx:int(mean*w*h)]' info: 2>/dev/null || echo 0)
-        [ "${green:-0}" -gt 4000 ] && return 0
+        green=$(convert "$2" -crop "$box" -fill black +opaque 'rgb(0,255,0)' \
+            -fill white -opaque 'rgb(0,255,0)' -format '%[fx:mean]' info: 2>/dev/null || echo 0)
+        [ "$(awk -v g="${green:-0}" 'BEGIN { print (g > 0.45) }')" = 1 ] && return 0
     done
     return 1
 }
@@ -84,7 +97,9 @@ start_window() {
     shown_ms=$((($(date +%s%N) - began) / 1000000))
     pass "$program.exe: titled \"$expected\", shown $shown_ms ms after the start"
     size=$(client_size "$id")
-    if [ "$size" = 736x594 ]; then pass "$program.exe: client area $size"; else fail "$program.exe: client area $size"; fi
+    if [ "$size" = "${expected_size:-736x594}" ] || [ "${expected_size:-}" = any ]; then
+        pass "$program.exe: client area $size"
+    else fail "$program.exe: client area $size"; fi
     sleep 0.5
 }
 stop_window() { kill "$pid" 2>/dev/null; wait "$pid" 2>/dev/null; }
@@ -134,6 +149,30 @@ if start_window kdr-switch-panel "coach.kdc - $title" --com COM6="$(readlink -f 
     fi
     stop_window
 fi
+for dpi in 120 144; do
+    set_dpi "$dpi"
+    expected_size=any
+    if start_window kdr-switch-panel-simulated "$title - SIMULATED PANEL"; then
+        read -r width height < <(client_size "$id" | tr x ' ')
+        read -r left top < <(client_place "$id")
+        keys space
+        picture="$(dirname "$shot")/window-at-$dpi-dpi.png"
+        if turns_green "$id" "$here/scaled.png" "$width"; then pass "$dpi DPI: read by keyboard, the status box green"
+        else fail "$dpi DPI: read by keyboard, the status box did not turn green"; fi
+        import -window root "$picture" 2>/dev/null
+        # Larger than at 100 %, no larger than the full scale, on the screen, 736:594.
+        if [ "$width" -gt 736 ] && [ "$width" -le $((736 * dpi / 96)) ] && [ $((top + height)) -le 768 ] &&
+            [ "$left" -ge 0 ] && [ $((left + width)) -le 1366 ] &&
+            [ "$(awk -v w="$width" -v h="$height" 'BEGIN { r = (w / h) / (736 / 594); print (r > 0.99 && r < 1.01) }')" = 1 ]; then
+            pass "$dpi DPI: drawn at ${width}x$height from ($left, $top), on the 1366x768 screen (picture: $picture)"
+        else
+            fail "$dpi DPI: drawn at ${width}x$height from ($left, $top)"
+        fi
+        stop_window
+    fi
+done
+set_dpi 96
+unset expected_size
 kill "$xvfb" 2>/dev/null
 
 [ "$failures" = 0 ] && echo "windows under Wine: all passed" || echo "windows under Wine: $failures failed"
