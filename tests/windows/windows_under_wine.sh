@@ -9,10 +9,10 @@
 # green and, with the same panel read, show the same picture pixel for pixel (the
 # simulated one is saved, build-windows/simulated-read.png by default). Then the tool,
 # started with a file over another COM port, writes it by keyboard (Tab, space) and
-# panel-sim holds the file's codes. Last, at 120 and 144 DPI (125 % and 150 %) on the
+# panel-sim holds the file's codes. Last, at 96, 120 and 144 DPI (100, 125 and 150 %) on the
 # 1366 × 768 screen of a small laptop, the window is drawn at the largest scale that
 # fits, above 100 %, in its own proportions, and still reads (pictures beside the
-# simulated one: window-at-120-dpi.png, window-at-144-dpi.png).
+# simulated one: window-at-96-dpi.png and so on).
 set -uo pipefail
 bin=$(realpath "$1") sim=$(realpath "$2")
 shot=${3:-$bin/../simulated-read.png}
@@ -134,11 +134,13 @@ if start_window kdr-switch-panel "$title" --com COM5="$(readlink -f "$here/read"
     stop_window
 fi
 
-# The tool writes a file over COM6.
-printf '%s\r\n' '"COACH","PORCH",1,"",2,"",3,"",4,"",5,"",6,"",7,"",8,"",159,"",160,159' >"$here/coach.kdc"
+# The tool writes a file over COM6, opened from a folder whose name is no Windows-1252
+# (as a user's folder C:\Users\Иван would be).
+mkdir -p "$here/Иван"
+printf '%s\r\n' '"COACH","PORCH",1,"",2,"",3,"",4,"",5,"",6,"",7,"",8,"",159,"",160,159' >"$here/Иван/coach.kdc"
 start_panel write || fail "write: no simulator"
 if start_window kdr-switch-panel "coach.kdc - $title" --com COM6="$(readlink -f "$here/write")" -- \
-    --port COM6 "Z:$(echo "$here/coach.kdc" | tr / '\\')"; then
+    --port COM6 "Z:$(echo "$here/Иван/coach.kdc" | tr / '\\')"; then
     keys Tab space
     if turns_green "$id" "$here/com-write.png"; then pass "COM6: written by keyboard, the status box green"; else
         fail "COM6: written by keyboard, the status box did not turn green"
@@ -149,9 +151,10 @@ if start_window kdr-switch-panel "coach.kdc - $title" --com COM6="$(readlink -f 
     fi
     stop_window
 fi
-for dpi in 120 144; do
+for dpi in 96 120 144; do
     set_dpi "$dpi"
     expected_size=any
+    [ "$dpi" = 96 ] && expected_size=736x594
     if start_window kdr-switch-panel-simulated "$title - SIMULATED PANEL"; then
         read -r width height < <(client_size "$id" | tr x ' ')
         read -r left top < <(client_place "$id")
@@ -160,8 +163,9 @@ for dpi in 120 144; do
         if turns_green "$id" "$here/scaled.png" "$width"; then pass "$dpi DPI: read by keyboard, the status box green"
         else fail "$dpi DPI: read by keyboard, the status box did not turn green"; fi
         import -window root "$picture" 2>/dev/null
-        # Larger than at 100 %, no larger than the full scale, on the screen, 736:594.
-        if [ "$width" -gt 736 ] && [ "$width" -le $((736 * dpi / 96)) ] && [ $((top + height)) -le 768 ] &&
+        # Larger than at 100 % (at 96 DPI, 100 %), no larger than the full scale, on the
+        # screen, 736:594.
+        if { [ "$width" -gt 736 ] || [ "$dpi" = 96 ]; } && [ "$width" -le $((736 * dpi / 96)) ] && [ $((top + height)) -le 768 ] &&
             [ "$left" -ge 0 ] && [ $((left + width)) -le 1366 ] &&
             [ "$(awk -v w="$width" -v h="$height" 'BEGIN { r = (w / h) / (736 / 594); print (r > 0.99 && r < 1.01) }')" = 1 ]; then
             pass "$dpi DPI: drawn at ${width}x$height from ($left, $top), on the 1366x768 screen (picture: $picture)"
