@@ -2,6 +2,8 @@
 #include "CliProgram.h"
 
 #include "CliReport.h"
+#include "RecordKeeping.h"
+#include "StationProgram.h"
 
 #include "files/ConfigurationFile.h"
 #include "link/PanelPort.h"
@@ -70,13 +72,46 @@ void CliProgram::start()
         }
         if (!outputCanBeSaved())
             return finish(kUsage);
+        if (!recordCanBeKept())
+            return finish(kOutputFailed);
         return runOnPorts();
     case Command::Write:
     case Command::Verify:
+    case Command::Station:
         if (!loadFile())
             return finish(kUsage);
-        return runOnPorts();
+        if (!recordCanBeKept())
+            return finish(kOutputFailed);
+        return m_request.command == Command::Station ? runStation() : runOnPorts();
+    case Command::Log:
+        return finish(showRecord(m_request));
     }
+}
+
+bool CliProgram::recordCanBeKept()
+{
+    if (m_request.log.isEmpty())
+        return true;
+    const bool writes = m_request.command == Command::Write || m_request.command == Command::Station;
+    const QString name = m_record ? ConfigurationFile::openedPanelName(*m_record) : m_request.panelName;
+    m_keeper = std::make_unique<RecordKeeper>(m_request, m_fileBytes, name,
+                                              writes ? std::optional(m_fileCodes) : std::nullopt);
+    const QString problem = m_keeper->problemAppending();
+    if (problem.isEmpty())
+        return true;
+    // A panel must never be programmed, or read, without its record.
+    complain(QStringLiteral("kdr-panel: %1: cannot keep the record there: %2").arg(m_request.log, problem));
+    return false;
+}
+
+void CliProgram::runStation()
+{
+    m_station = std::make_unique<StationProgram>(m_request, *m_record, m_keeper.get(), m_line);
+    connect(m_station.get(), &StationProgram::finished, this,
+            [this](int status) { finish(m_stoppedBy ? 128 + m_stoppedBy : status); });
+    if (m_stoppedBy)
+        return finish(128 + m_stoppedBy);
+    m_station->start();
 }
 
 bool CliProgram::outputCanBeSaved() const
@@ -98,7 +133,9 @@ void CliProgram::stop(int signalNumber)
 {
     if (m_stoppedBy == 0)
         m_stoppedBy = signalNumber;
-    if (m_jobs)
+    if (m_station)
+        m_station->stop();
+    else if (m_jobs)
         m_jobs->interrupt();
     else
         finish(128 + signalNumber);
@@ -127,6 +164,7 @@ bool CliProgram::loadFile()
         return false;
     }
     m_record = loaded.record;
+    m_fileBytes = loaded.bytes;
     if (m_request.command == Command::Show)
         return true;
     // What the window would write after opening this file: the file applied to the
@@ -166,6 +204,8 @@ void CliProgram::concludeRead(PanelSession &session, PortReport &report) const
                                            : ConfigurationFile::save(m_request.output, *line);
     if (!problem.isEmpty())
         report.problem = QStringLiteral("%1: could not save: %2").arg(m_request.output, problem);
+    else if (m_keeper)
+        m_keeper->setSavedFile(m_request.output, *line);
 }
 
 void CliProgram::runOnPorts()
@@ -200,6 +240,13 @@ void CliProgram::portsEnded(const QList<PortReport> &reports)
         if (const QString line = problemLine(report); !line.isEmpty())
             complain(line);
         status = std::max(status, exitStatusOf(report));
+        if (!m_keeper)
+            continue;
+        if (const QString problem = m_keeper->append(report, statusOf(report, shown), exitStatusOf(report));
+            !problem.isEmpty()) {
+            complain(QStringLiteral("kdr-panel: %1: could not write: %2").arg(m_request.log, problem));
+            status = std::max(status, int(kOutputFailed));
+        }
     }
     finish(m_stoppedBy ? 128 + m_stoppedBy : status);
 }

@@ -14,6 +14,9 @@
 
 namespace kdr::cli {
 
+class RecordKeeper;
+class StationProgram;
+
 // kdr-panel's work for one request: checks the file before any port is opened,
 // runs the panel operation on every port at once, prints what came of it and
 // ends the event loop with the exit status.
@@ -38,6 +41,9 @@ private:
     bool loadFile();
     // read --output: false, said, when the reading could not be saved there.
     bool outputCanBeSaved() const;
+    // --log: false, said, when the record cannot be written; found before a port opens.
+    bool recordCanBeKept();
+    void runStation();
     void runOnPorts();
     void portsEnded(const QList<PortReport> &reports);
     void concludeRead(PanelSession &session, PortReport &report) const;
@@ -47,7 +53,10 @@ private:
     CliRequest m_request;
     std::optional<KdcRecord> m_record;
     std::array<Code, kSwitchCount> m_fileCodes{}; // what a write sends, and a verify expects
+    QByteArray m_fileBytes;
+    std::unique_ptr<RecordKeeper> m_keeper;
     std::unique_ptr<PanelJobs> m_jobs;
+    std::unique_ptr<StationProgram> m_station;
     InProcessLine *m_line = nullptr;
     int m_stoppedBy = 0;
     bool m_outputFailed = false;

@@ -44,7 +44,15 @@ QString rowName(int index)
     return switchName(index).leftJustified(4);
 }
 
-// The status line of one port: a verify's verdict, a stop, or the panel status text.
+// The reason a port could not be opened, as the status box gives it, for a message line.
+QString openProblem(PortOpenError error)
+{
+    const QString reason = portOpenReason(error).toLower();
+    return reason.isEmpty() ? QStringLiteral("the system refused it") : reason;
+}
+
+} // namespace
+
 QString statusOf(const PortReport &report, Shown what)
 {
     const OperationResult &result = report.result;
@@ -58,15 +66,6 @@ QString statusOf(const PortReport &report, Shown what)
                          .arg(report.differences.size() == 1 ? QString() : QStringLiteral("ES"));
     return result.statusText;
 }
-
-// The reason a port could not be opened, as the status box gives it, for a message line.
-QString openProblem(PortOpenError error)
-{
-    const QString reason = portOpenReason(error).toLower();
-    return reason.isEmpty() ? QStringLiteral("the system refused it") : reason;
-}
-
-} // namespace
 
 int exitStatusOf(const PortReport &report)
 {

@@ -29,13 +29,16 @@ enum ExitStatus : int {
 
 int exitStatusOf(const PortReport &report);
 
+enum class Shown { Read, Write, Verify };
+// The status line of one port: a verify's verdict, a stop, or the panel's status text.
+QString statusOf(const PortReport &report, Shown what);
+
 // "B  4  (13)", "N/A  (160)", "BL/MR  (159)"; "-" for a switch that was not read.
 QString codeText(std::optional<Code> code);
 
 // What each command prints, as text or as JSON Lines (one object a line).
 QByteArray portsText(const QList<SerialPortDescription> &ports, bool json);
 QByteArray showText(const KdcRecord &record, const std::array<Code, kSwitchCount> &codes, bool json);
-enum class Shown { Read, Write, Verify };
 QByteArray reportText(const QList<PortReport> &reports, Shown what, const std::array<Code, kSwitchCount> &expected,
                       bool json);
 

@@ -5,6 +5,7 @@
 
 #include "link/PanelPort.h"
 #include "model/SwitchPanelView.h"
+#include "record/RecordListing.h"
 
 #include <QFileInfo>
 
@@ -17,7 +18,8 @@ namespace {
 const std::map<QString, Command> kCommands{
     {QStringLiteral("ports"), Command::Ports}, {QStringLiteral("read"), Command::Read},
     {QStringLiteral("write"), Command::Write}, {QStringLiteral("verify"), Command::Verify},
-    {QStringLiteral("show"), Command::Show},
+    {QStringLiteral("show"), Command::Show},   {QStringLiteral("station"), Command::Station},
+    {QStringLiteral("log"), Command::Log},
 };
 
 } // namespace
@@ -29,25 +31,34 @@ const char *usage()
 #define KDR_PORT "COM3"
 #define KDR_PORT2 "COM4"
 #define KDR_PORT_BY_NAME "COM5"
+#define KDR_STATION_EXAMPLE "           kdr-panel station coach.kdc --port COM3 --port COM4 --log line.jsonl\n"
 #define KDR_STOPPED                                                                                                    \
-    "output, or the reading's file); 130 stopped by Ctrl+C, Ctrl+Break or by\n"                                        \
-    "closing the console. With several ports, the highest.\n"
+    "output, the reading's file or the record); 130 stopped by Ctrl+C, Ctrl+Break\n"                                   \
+    "or by closing the console. With several ports, the highest.\n"
 #else
 #define KDR_DEFAULT_PORT "/dev/ttyS0"
 #define KDR_PORT "/dev/ttyUSB0"
 #define KDR_PORT2 "/dev/ttyUSB1"
 #define KDR_PORT_BY_NAME "/dev/serial/by-id/usb-FTDI_..."
+#define KDR_STATION_EXAMPLE                                                                                            \
+    "           kdr-panel station coach.kdc --port /dev/ttyUSB0 --port /dev/ttyUSB1\\\n"                               \
+    "                     --log line.jsonl\n"
 #define KDR_STOPPED                                                                                                    \
-    "output, or the reading's file); 129, 130 or 143 stopped by SIGHUP, Ctrl+C or\n"                                   \
-    "SIGTERM. With several ports, the highest.\n"
+    "output, the reading's file or the record); 129, 130 or 143 stopped by SIGHUP,\n"                                  \
+    "Ctrl+C or SIGTERM. With several ports, the highest.\n"
 #endif
     // At most 79 columns, for a console of 80.
-    return "Usage: kdr-panel ports  [--json]\n"
-           "       kdr-panel read   [--port DEVICE]... [--output FILE.kdc] [--name NAME]\n"
-           "                        [--json] [--trace]\n"
-           "       kdr-panel write  FILE.kdc [--port DEVICE]... [--json] [--trace]\n"
-           "       kdr-panel verify FILE.kdc [--port DEVICE]... [--json] [--trace]\n"
-           "       kdr-panel show   FILE.kdc [--json]\n"
+    return "Usage: kdr-panel ports   [--json]\n"
+           "       kdr-panel read    [--port DEVICE]... [--output FILE.kdc] [--name NAME]\n"
+           "                         [--log LOG] [--json] [--trace]\n"
+           "       kdr-panel write   FILE.kdc [--port DEVICE]... [--log LOG] [--json]\n"
+           "                         [--trace]\n"
+           "       kdr-panel verify  FILE.kdc [--port DEVICE]... [--log LOG] [--json]\n"
+           "                         [--trace]\n"
+           "       kdr-panel show    FILE.kdc [--json]\n"
+           "       kdr-panel station FILE.kdc [--port DEVICE]... [--count N] [--log LOG]\n"
+           "                         [--json] [--trace]\n"
+           "       kdr-panel log     LOG [--csv] [--since DATE] [--port DEVICE]\n"
            "       kdr-panel --help | --version\n"
            "\n"
            "Reads, programs and checks 10-button RV switch panels over serial lines,\n"
@@ -64,11 +75,20 @@ const char *usage()
            "           kdr-panel verify coach.kdc --port " KDR_PORT_BY_NAME "\n"
            "  show     print what a configuration file holds\n"
            "           kdr-panel show coach.kdc\n"
+           "  station  at each port, program panel after panel as they are connected,\n"
+           "           until stopped: a line per panel, then disconnect it for the next\n" KDR_STATION_EXAMPLE
+           "  log      print a production record as a table, or as CSV for a spreadsheet\n"
+           "           kdr-panel log line.jsonl --csv --since 2026-12-10 > today.csv\n"
            "\n"
            "  --port DEVICE      a port with a panel; repeat it for several panels\n"
            "  --output FILE      read: save the reading as a configuration file (one port)\n"
            "  --name NAME        read --output: the panel name to save (at most 12\n"
            "                     characters; the file's name without .kdc when not given)\n"
+           "  --log LOG          append a line per panel to the production record LOG\n"
+           "                     (JSON Lines); nothing is sent when it cannot be written\n"
+           "  --count N          station: end after N panels programmed at each port\n"
+           "  --csv              log: CSV (UTF-8) instead of a table\n"
+           "  --since DATE       log: only from DATE (2026-12-10, 2026-12-10T14:00) on\n"
            "  --json             one JSON object a line (JSON Lines) instead of text\n"
            "  --trace            every byte sent and received, in hex, on standard error\n"
            "  --simulated-panel  instead of a port, a panel simulated inside the program\n"
@@ -79,6 +99,7 @@ const char *usage()
            "port could not be opened; 4 a panel did not answer; 5 bad data, a failed\n"
            "read-back or a lost connection; 6 the results could not be written (standard\n" KDR_STOPPED;
 #undef KDR_DEFAULT_PORT
+#undef KDR_STATION_EXAMPLE
 #undef KDR_PORT
 #undef KDR_PORT2
 #undef KDR_PORT_BY_NAME
@@ -94,7 +115,12 @@ std::optional<CliRequest> parseArguments(int argc, char *argv[], int &exitStatus
     const QCommandLineOption json(QStringLiteral("json"));
     const QCommandLineOption trace(QStringLiteral("trace"));
     const QCommandLineOption simulated(QStringLiteral("simulated-panel"));
-    for (const QCommandLineOption *option : {&port, &output, &name, &json, &trace, &simulated})
+    const QCommandLineOption log(QStringLiteral("log"), QString(), QStringLiteral("LOG"));
+    const QCommandLineOption count(QStringLiteral("count"), QString(), QStringLiteral("N"));
+    const QCommandLineOption csv(QStringLiteral("csv"));
+    const QCommandLineOption since(QStringLiteral("since"), QString(), QStringLiteral("DATE"));
+    for (const QCommandLineOption *option :
+         {&port, &output, &name, &json, &trace, &simulated, &log, &count, &csv, &since})
         line.addOption(*option);
     if (!line.parse(argc, argv, exitStatus))
         return std::nullopt;
@@ -113,15 +139,21 @@ std::optional<CliRequest> parseArguments(int argc, char *argv[], int &exitStatus
 
     CliRequest request;
     request.command = command->second;
-    const bool takesFile =
-        request.command == Command::Write || request.command == Command::Verify || request.command == Command::Show;
-    const bool usesPorts = request.command != Command::Ports && request.command != Command::Show;
+    const Command c = request.command;
+    const bool takesFile = c != Command::Ports && c != Command::Read;
+    const bool usesPorts = c != Command::Ports && c != Command::Show && c != Command::Log;
     const auto allowed = [&](const QString &option) {
         if (option == QLatin1String("json"))
-            return true;
+            return c != Command::Log;
         if (option == QLatin1String("output") || option == QLatin1String("name"))
-            return request.command == Command::Read;
-        return usesPorts; // port, trace, simulated-panel
+            return c == Command::Read;
+        if (option == QLatin1String("count"))
+            return c == Command::Station;
+        if (option == QLatin1String("csv") || option == QLatin1String("since"))
+            return c == Command::Log;
+        if (option == QLatin1String("port"))
+            return usesPorts || c == Command::Log;
+        return usesPorts; // log, trace, simulated-panel
     };
     for (const QString &option : given.optionNames())
         if (!allowed(option))
@@ -129,6 +161,21 @@ std::optional<CliRequest> parseArguments(int argc, char *argv[], int &exitStatus
     request.json = given.isSet(json);
     request.trace = given.isSet(trace);
     request.simulatedPanel = given.isSet(simulated);
+    request.csv = given.isSet(csv);
+    request.log = given.value(log);
+    if (given.isSet(count)) {
+        bool whole = false;
+        request.count = given.value(count).toInt(&whole);
+        if (!whole || request.count < 1)
+            return refuse(QStringLiteral("--count takes a whole number of panels, 1 or more"));
+    }
+    if (given.isSet(since)) {
+        request.since = RecordListing::parseSince(given.value(since));
+        if (!request.since)
+            return refuse(QStringLiteral("--since takes a date, 2026-12-10, or a time, 2026-12-10T14:00"));
+    }
+    if (c == Command::Log && given.values(port).size() > 1)
+        return refuse(QStringLiteral("log shows one --port at a time"));
     for (const QString &device : given.values(port)) {
         if (request.ports.contains(device))
             return refuse(QStringLiteral("%1 is named twice").arg(device));
@@ -147,7 +194,8 @@ std::optional<CliRequest> parseArguments(int argc, char *argv[], int &exitStatus
     if (positional.size() > (takesFile ? 2 : 1))
         return refuse(QStringLiteral("unexpected '%1'").arg(positional.last()));
     if (takesFile && positional.size() < 2)
-        return refuse(QStringLiteral("%1 needs a FILE.kdc").arg(first));
+        return refuse(c == Command::Log ? QStringLiteral("log needs a LOG to read")
+                                        : QStringLiteral("%1 needs a FILE.kdc").arg(first));
     request.file = positional.value(1);
 
     if (request.simulatedPanel && !request.ports.isEmpty())

@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
+#include <QDateTime>
 #include <QString>
 #include <QStringList>
 
@@ -8,15 +9,19 @@
 
 namespace kdr::cli {
 
-enum class Command { Ports, Read, Write, Verify, Show };
+enum class Command { Ports, Read, Write, Verify, Show, Station, Log };
 
 // What kdr-panel was asked to do.
 struct CliRequest {
     Command command = Command::Ports;
-    QString file;      // write, verify, show
-    QStringList ports; // read, write, verify; port 1 when none was named
-    QString output;    // read: the .kdc file to save the reading in
-    QString panelName; // read with --output
+    QString file;                   // write, verify, show, station; log: the record
+    QStringList ports;              // read, write, verify, station (port 1 when none was named); log: one to show
+    QString log;                    // station, write, verify, read: the production record to append to
+    int count = 0;                  // station: panels to program at each port (0: no end)
+    bool csv = false;               // log
+    std::optional<QDateTime> since; // log
+    QString output;                 // read: the .kdc file to save the reading in
+    QString panelName;              // read with --output
     bool json = false;
     bool trace = false;
     bool simulatedPanel = false; // a panel inside the program instead of ports

@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "ConfigurationFile.h"
 
+#include "model/SystemErrorText.h"
+
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
@@ -19,45 +21,6 @@
 namespace kdr::ConfigurationFile {
 
 namespace {
-
-struct KnownError {
-    int code;
-    const char *plain;
-};
-
-// The system's own error texts turned into words a technician understands.
-const KnownError kKnownErrors[] = {
-    {ENOSPC, "the disk is full"},
-#ifdef EDQUOT
-    {EDQUOT, "the disk quota is used up"},
-#endif
-    {EACCES, "permission denied"},
-    {EPERM, "permission denied"},
-    {EROFS, "the disk is read-only"},
-    {ENOENT, "the file or its folder does not exist"},
-    {ENOTDIR, "the folder does not exist"},
-    {EISDIR, "it is a folder"},
-    {EFBIG, "the file would pass the size limit set for this program"},
-    {ENAMETOOLONG, "the name is too long"},
-    {EIO, "the disk reported an error"},
-};
-
-QString plainReason(int code)
-{
-    for (const KnownError &known : kKnownErrors)
-        if (known.code == code)
-            return QString::fromLatin1(known.plain);
-    return QString::fromLocal8Bit(std::strerror(code));
-}
-
-// Qt reports a failed file operation by the system's error text; find which error it was.
-QString plainReason(const QString &systemText)
-{
-    for (const KnownError &known : kKnownErrors)
-        if (systemText.contains(QString::fromLocal8Bit(std::strerror(known.code)), Qt::CaseInsensitive))
-            return QString::fromLatin1(known.plain);
-    return systemText.isEmpty() ? QStringLiteral("the system gave no reason") : systemText;
-}
 
 const QString kTooLarge = QStringLiteral("the file is larger than 1 MiB, too large for a configuration file");
 const QString kReadOnly = QStringLiteral("the file is read-only");
@@ -103,7 +66,7 @@ QString nameProblem(const QString &name)
 #else
     const qsizetype length = QFile::encodeName(name).size();
 #endif
-    return length > kLongestName ? plainReason(ENAMETOOLONG) : QString();
+    return length > kLongestName ? plainSystemError(ENAMETOOLONG) : QString();
 }
 const QString kNotRegular = QStringLiteral("it is not a regular file");
 
@@ -124,24 +87,24 @@ Bytes readRegularFile(const QString &path)
 {
     const int fd = ::open(QFile::encodeName(path).constData(), O_RDONLY | O_NONBLOCK | O_NOCTTY | O_CLOEXEC);
     if (fd < 0)
-        return failed(plainReason(errno));
+        return failed(plainSystemError(errno));
     QFile file;
     if (!file.open(fd, QIODevice::ReadOnly, QFileDevice::AutoCloseHandle)) {
         ::close(fd);
-        return failed(plainReason(file.errorString()));
+        return failed(plainSystemError(file.errorString()));
     }
     struct stat info {};
     if (::fstat(fd, &info) != 0)
-        return failed(plainReason(errno));
+        return failed(plainSystemError(errno));
     if (S_ISDIR(info.st_mode))
-        return failed(plainReason(EISDIR));
+        return failed(plainSystemError(EISDIR));
     if (!S_ISREG(info.st_mode))
         return failed(kNotRegular);
     if (info.st_size > Kdc::kMaxFileSize)
         return failed(kTooLarge);
     QByteArray bytes = file.read(Kdc::kMaxFileSize + 1);
     if (file.error() != QFileDevice::NoError)
-        return failed(plainReason(file.errorString()));
+        return failed(plainSystemError(file.errorString()));
     return {std::move(bytes), {}};
 }
 #else
@@ -149,12 +112,12 @@ Bytes readRegularFile(const QString &path)
 {
     const QFileInfo info(path);
     if (!info.exists())
-        return failed(plainReason(ENOENT));
+        return failed(plainSystemError(ENOENT));
     if (!info.isFile())
         return failed(kNotRegular);
     QFile file(path);
     if (!file.open(QIODevice::ReadOnly))
-        return failed(plainReason(file.errorString()));
+        return failed(plainSystemError(file.errorString()));
     if (file.size() > Kdc::kMaxFileSize)
         return failed(kTooLarge);
     return {file.read(Kdc::kMaxFileSize + 1), {}};
@@ -167,34 +130,34 @@ Loaded load(const QString &path)
 {
     const Bytes read = readRegularFile(path);
     if (!read.bytes)
-        return {std::nullopt, read.problem};
+        return {std::nullopt, read.problem, {}};
     // A file that grew past the limit after it was looked at.
     if (read.bytes->size() > Kdc::kMaxFileSize)
-        return {std::nullopt, kTooLarge};
+        return {std::nullopt, kTooLarge, {}};
     QString problem;
     auto record = Kdc::parse(*read.bytes, &problem);
-    return {std::move(record), problem};
+    return {std::move(record), problem, *read.bytes};
 }
 
 QString problemSavingTo(const QString &path)
 {
     const QFileInfo target(path);
     if (target.fileName().isEmpty())
-        return plainReason(EISDIR);
+        return plainSystemError(EISDIR);
     if (QString problem = nameProblem(target.fileName()); !problem.isEmpty())
         return problem;
     // A pipe or a device would be replaced by a plain file, or written to.
     if (target.exists() && !target.isFile())
-        return target.isDir() ? plainReason(EISDIR) : kNotRegular;
+        return target.isDir() ? plainSystemError(EISDIR) : kNotRegular;
     if (target.exists() && !target.isWritable())
         return kReadOnly;
     // A link is saved through, to where it points.
     const QFileInfo written = target.isSymLink() ? QFileInfo(target.symLinkTarget()) : target;
     const QFileInfo folder(written.absolutePath());
     if (!folder.isDir())
-        return plainReason(ENOENT);
+        return plainSystemError(ENOENT);
     if (!folder.isWritable() && !(written.exists() && written.isWritable()))
-        return plainReason(EACCES);
+        return plainSystemError(EACCES);
     return {};
 }
 
@@ -212,19 +175,19 @@ QString save(const QString &path, const QByteArray &bytes)
     // Unbuffered, so that a short write (a full disk) shows here and not as a
     // silently truncated file after commit().
     if (!file.open(QIODevice::WriteOnly | QIODevice::Unbuffered))
-        return plainReason(file.errorString());
+        return plainSystemError(file.errorString());
     errno = 0;
     if (file.write(bytes) != bytes.size()) {
         // A write cut short (a full disk, the file-size limit) may leave Qt without
         // an error text of its own; the system's error code still tells why.
         const int code = errno;
-        QString reason =
-            file.error() != QFileDevice::NoError || code == 0 ? plainReason(file.errorString()) : plainReason(code);
+        QString reason = file.error() != QFileDevice::NoError || code == 0 ? plainSystemError(file.errorString())
+                                                                           : plainSystemError(code);
         file.cancelWriting();
         return reason;
     }
     if (!file.commit())
-        return plainReason(file.errorString());
+        return plainSystemError(file.errorString());
     return {};
 }
 

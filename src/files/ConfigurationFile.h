@@ -20,7 +20,8 @@ namespace ConfigurationFile {
 
 struct Loaded {
     std::optional<KdcRecord> record;
-    QString problem; // why there is no record
+    QString problem;  // why there is no record
+    QByteArray bytes; // as read
 };
 
 // Reads and checks a whole file. Only a regular file of at most 1 MiB is read;

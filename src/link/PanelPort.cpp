@@ -33,7 +33,9 @@ namespace {
 std::optional<PortOpenError> checkBeforeOpening(const QString &device)
 {
 #ifdef Q_OS_UNIX
-    const QByteArray path = device.toLocal8Bit();
+    // As Qt opens it: a name without a slash ("ttyUSB0") is one under /dev.
+    const QByteArray path =
+        (device.contains(QLatin1Char('/')) ? device : QStringLiteral("/dev/") + device).toLocal8Bit();
     struct stat info {};
     if (::stat(path.constData(), &info) != 0)
         return errno == EACCES ? PortOpenError::PermissionDenied : PortOpenError::NoSuchPort;

@@ -86,7 +86,7 @@ StepResult PanelProtocol::fail(LinkOutcome outcome)
     return {outcome, std::nullopt};
 }
 
-LinkOutcome PanelProtocol::Handshake()
+LinkOutcome PanelProtocol::Handshake(int attempts)
 {
     int counter = 1;
     do {
@@ -95,7 +95,7 @@ LinkOutcome PanelProtocol::Handshake()
         if (!m_waiter.WaitForReply())
             return *stoppedEarly();
         ++counter;
-    } while (m_port.bytesWaiting() < TickWaiter::kReplyLength && counter <= kHandshakeAttempts);
+    } while (m_port.bytesWaiting() < TickWaiter::kReplyLength && counter <= attempts);
     const QByteArray reply = m_port.takeAll();
     return reply == kAcknowledgement && m_state.timer_flag != 1 ? LinkOutcome::Ok : LinkOutcome::NoAcknowledgement;
 }

@@ -49,9 +49,9 @@ public:
 
     PanelProtocol(WorkingState &state, PanelPort &port, TickWaiter &waiter);
 
-    // Sends "A" up to six times until five or more bytes are waiting; Ok only for
-    // exactly "D000D" received before the last wait's tick.
-    LinkOutcome Handshake();
+    // Sends "A" up to six times (or `attempts`) until five or more bytes are waiting;
+    // Ok only for exactly "D000D" received before the last wait's tick.
+    LinkOutcome Handshake(int attempts = kHandshakeAttempts);
 
     // Writes `data_l` to `address_l` and reads it back. `error_flag` 0 only when the
     // acknowledgement is exactly "D000D" and the value read back equals `data_l`;

@@ -41,7 +41,11 @@ public:
     // events are pumped at least once before either is looked at.
     bool WaitForReply();
     // Disables the timer, so that an idle program is not woken ten times a second.
-    void stop() { m_timer.stop(); }
+    void stop()
+    {
+        m_timer.stop();
+        m_restOfTick.stop();
+    }
 
     // Safe from any thread: wakes the waiting thread, whose wait then ends.
     void interrupt();

@@ -30,7 +30,7 @@ struct OperationResult {
     bool greeted = false;  // the panel answered the greeting
     int failedSwitch = -1; // 0 … 9 where it stopped at a switch; after the greeting,
                            // −1 is the closing value at address 10
-    // Reads only: the code read for each switch, empty for a switch not read.
+    // The code read for each switch (a write's: read back), empty for one not read.
     std::array<std::optional<Code>, kSwitchCount> codesRead{};
 
     bool succeeded() const { return outcome == OperationOutcome::Succeeded; }

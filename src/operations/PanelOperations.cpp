@@ -165,6 +165,27 @@ bool PanelOperations::greeted(OperationResult &result)
     return true;
 }
 
+OperationResult PanelOperations::greetPanel(int attempts)
+{
+    if (m_busy)
+        return refusedAsBusy();
+    const QScopedValueRollback<bool> busy(m_busy, true);
+    OperationResult result;
+    result.portError = m_port.open(kPanelLineSettings);
+    if (result.portError != PortOpenError::None) {
+        result.outcome = OperationOutcome::PortNotOpened;
+        return result;
+    }
+    const auto closer = qScopeGuard([this] {
+        m_port.close();
+        m_waiter.stop();
+    });
+    const LinkOutcome greeting = m_protocol.Handshake(attempts);
+    result.greeted = greeting == LinkOutcome::Ok;
+    result.outcome = result.greeted ? OperationOutcome::Succeeded : outcomeOfFailedGreeting(greeting);
+    return result;
+}
+
 OperationResult PanelOperations::readPanel()
 {
     return run(
@@ -235,6 +256,8 @@ OperationResult &PanelOperations::writeSwitches(OperationResult &result, std::op
         const int failedSwitch = address < kSwitchCount ? address : -1;
         const StepResult step = m_protocol.WriteSwitchCode();
         report(StepKind::Write, step);
+        if (address < kSwitchCount)
+            result.codesRead[address] = step.value;
         if (m_state.error_flag == 1)
             return failAt(result, failedSwitch, outcomeOfFailedStep(step.outcome));
         if (!pauseAfterReply(result, StepKind::Write, failedSwitch)) {

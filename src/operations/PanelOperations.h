@@ -33,6 +33,10 @@ public:
 
     OperationResult readPanel();
     OperationResult writePanel();
+    // Only greets the panel: the port opened, "A" sent up to `attempts` times and
+    // nothing else, the port closed. Touches neither the lists nor the status box;
+    // Succeeded when the panel answered.
+    OperationResult greetPanel(int attempts);
 
     bool busy() const { return m_busy; }
 

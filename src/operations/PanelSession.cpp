@@ -42,6 +42,11 @@ OperationResult PanelSession::writePanel()
     return m_operations->writePanel();
 }
 
+OperationResult PanelSession::greetPanel(int attempts)
+{
+    return m_operations->greetPanel(attempts);
+}
+
 bool PanelSession::busy() const
 {
     return m_operations->busy();

@@ -39,6 +39,8 @@ public:
 
     OperationResult readPanel();
     OperationResult writePanel();
+    // The handshake alone, up to `attempts` times; see PanelOperations::greetPanel.
+    OperationResult greetPanel(int attempts);
     bool busy() const;
 
     // The port the next operation opens.

@@ -45,9 +45,8 @@ void scaleToFit()
     ::AdjustWindowRectExForDpi(&frame, WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX, FALSE, 0, dpiY);
     const QSize client = clientSizeAt100();
     const RECT &work = info.rcWork;
-    const double fits =
-        std::min(double(work.right - work.left - (frame.right - frame.left)) / double(client.width()),
-                 double(work.bottom - work.top - (frame.bottom - frame.top)) / double(client.height()));
+    const double fits = std::min(double(work.right - work.left - (frame.right - frame.left)) / double(client.width()),
+                                 double(work.bottom - work.top - (frame.bottom - frame.top)) / double(client.height()));
     if (fits >= scale)
         return;
     qputenv("QT_SCALE_FACTOR", QByteArray::number(std::max(1.0, fits) / scale, 'f', 4));

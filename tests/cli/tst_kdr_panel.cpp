@@ -8,6 +8,7 @@
 #include <QJsonDocument>
 #include <QJsonObject>
 #include <QProcess>
+#include <QRegularExpression>
 #include <QSignalSpy>
 #include <QTemporaryDir>
 #include <QTest>
@@ -121,10 +122,20 @@ void TestKdrPanel::writeProgramsSeveralPanelsAtOnce()
 {
     writeFile(QStringLiteral("coach.kdc"), kdcLine("COACH", {1, 2, 3, 4, 5, 6, 7, 8, 159, 160}));
     auto a = panel(QStringLiteral("a")), b = panel(QStringLiteral("b"));
-    const Run r =
-        run({QStringLiteral("write"), path(QStringLiteral("coach.kdc")), QStringLiteral("--port"),
-             path(QStringLiteral("a")), QStringLiteral("--port"), path(QStringLiteral("b")), QStringLiteral("--json")});
+    const Run r = run({QStringLiteral("write"), path(QStringLiteral("coach.kdc")), QStringLiteral("--port"),
+                       path(QStringLiteral("a")), QStringLiteral("--port"), path(QStringLiteral("b")),
+                       QStringLiteral("--json"), QStringLiteral("--log"), path(QStringLiteral("write.jsonl"))});
     QCOMPARE(r.status, 0);
+    // A line each in the record, and `kdr-panel log` shows them.
+    const Run log = run({QStringLiteral("log"), path(QStringLiteral("write.jsonl")), QStringLiteral("--port"),
+                         path(QStringLiteral("b"))});
+    QCOMPARE(log.status, 0);
+    QCOMPARE(log.out.count('\n'), 2);
+    QVERIFY2(
+        QRegularExpression(QStringLiteral(" write +COACH +SWITCH PANEL HAS BEEN PROGRAMMED +1\\.2 +\\S+coach.kdc\n"))
+            .match(QString::fromUtf8(log.out))
+            .hasMatch(),
+        log.out);
     const QList<QByteArray> lines = r.out.trimmed().split('\n');
     QCOMPARE(lines.size(), 2);
     for (int i = 0; i < 2; ++i) {

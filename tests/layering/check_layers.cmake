@@ -1,12 +1,13 @@
 # SPDX-License-Identifier: GPL-3.0-or-later
 # Fails when a file under SOURCE_DIR (src/) includes a header of a higher layer,
 # or of a sibling on the same layer:
-#   model <- link <- operations, files <- ui, cli <- app
+#   model <- link <- operations, files, record <- ui, cli <- app
 # Run as: cmake -DSOURCE_DIR=<src> -P check_layers.cmake
 set(rank_model 0)
 set(rank_link 1)
 set(rank_operations 2)
 set(rank_files 2)
+set(rank_record 2)
 set(rank_ui 3)
 set(rank_cli 3)
 set(rank_app 4)

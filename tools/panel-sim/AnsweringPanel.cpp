@@ -12,6 +12,25 @@ using namespace std::chrono_literals;
 AnsweringPanel::AnsweringPanel(PanelFaults faults, QObject *parent) : QObject(parent), m_panel(std::move(faults))
 {
     m_clock.start();
+    if (const PlugSchedule &plugs = m_panel.faults().plugs; plugs.times > 0) {
+        m_plugsLeft = plugs.times;
+        QTimer::singleShot(plugs.in, Qt::PreciseTimer, this, &AnsweringPanel::plugNext);
+    }
+}
+
+void AnsweringPanel::plugNext()
+{
+    const PlugSchedule &plugs = m_panel.faults().plugs;
+    const bool present = !m_panel.present();
+    m_panel.setPresent(present);
+    if (present) {
+        ++m_panelsPlugged;
+        m_panel.storeFactoryConfiguration();
+    }
+    emit panelPlugged(present);
+    if (!present && --m_plugsLeft == 0)
+        return; // out for good
+    QTimer::singleShot(present ? plugs.in : plugs.out, Qt::PreciseTimer, this, &AnsweringPanel::plugNext);
 }
 
 QList<QByteArray> AnsweringPanel::commands() const

@@ -35,6 +35,9 @@ public:
 
     virtual bool isPluggedIn() const = 0;
     virtual void hangUp() = 0;
+    // Whether a panel is on the cable now (see PlugSchedule), and how many have been.
+    bool panelPresent() const { return m_panel.present(); }
+    int panelsPlugged() const { return m_panelsPlugged; }
     // Bytes on the line that answer no command, as noise or a late reply would.
     void sendUnprompted(const QByteArray &bytes) { send(bytes); }
 
@@ -42,6 +45,7 @@ signals:
     void commandReceived(const QByteArray &bytes);
     void replied(const QByteArray &bytes);
     void hungUp();
+    void panelPlugged(bool present);
 
 protected:
     explicit AnsweringPanel(PanelFaults faults, QObject *parent);
@@ -54,12 +58,16 @@ protected:
 
 private:
     void send(const QByteArray &bytes);
+    // The next step of the plug schedule.
+    void plugNext();
 
     SimulatedPanel m_panel;
     QList<Received> m_received;
     QElapsedTimer m_clock;
     qint64 m_lastReplyAtNs = 0;
     int m_commandCount = 0;
+    int m_panelsPlugged = 1;
+    int m_plugsLeft = 0;
 };
 
 } // namespace kdr::sim

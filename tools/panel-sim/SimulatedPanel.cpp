@@ -5,8 +5,15 @@ namespace kdr::sim {
 
 SimulatedPanel::SimulatedPanel(PanelFaults faults) : m_faults(std::move(faults))
 {
+    storeFactoryConfiguration();
+}
+
+void SimulatedPanel::storeFactoryConfiguration()
+{
     m_codes.fill(160);
     m_codes[kAddresses - 1] = 159;
+    m_pending.clear();
+    m_handshakes = 0;
 }
 
 void SimulatedPanel::storeSampleConfiguration()
@@ -34,7 +41,7 @@ QList<SimulatedPanel::Command> SimulatedPanel::receive(const QByteArray &bytes)
 
 std::optional<QByteArray> SimulatedPanel::answer(const QByteArray &command)
 {
-    if (m_faults.silent)
+    if (m_faults.silent || !m_present)
         return std::nullopt;
     std::optional<QByteArray> reply;
     const int address = command.size() == 6 ? quint8(command[2]) : -1;

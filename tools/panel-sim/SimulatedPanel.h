@@ -10,6 +10,16 @@
 
 namespace kdr::sim {
 
+// A panel plugged into the adapter's cable and out again, as on a production line:
+// in for `in`, then out for `out`, so many times, then out for good (0 times: always
+// in). While out, the line stays but nothing answers; each panel plugged in is a new
+// one, every code at 160 as from the factory.
+struct PlugSchedule {
+    std::chrono::milliseconds in{0};
+    std::chrono::milliseconds out{0};
+    int times = 0;
+};
+
 // How a simulated panel misbehaves. The defaults make a healthy panel.
 struct PanelFaults {
     bool silent = false;                               // answers nothing at all
@@ -25,6 +35,7 @@ struct PanelFaults {
     int hangUpAfterCommands = 0;                       // hang up once this many commands came
                                                        // since the terminal was plugged in
     std::chrono::milliseconds stallAfterReply{0};      // block the thread after replying (in-process)
+    PlugSchedule plugs;                                // panels plugged in and out in turn
 };
 
 // The panel's side of the protocol, without any transport: bytes in, replies out.
@@ -38,6 +49,8 @@ public:
 
     // One of each kind of assignment, so that a first read shows what the lists can hold.
     void storeSampleConfiguration();
+    // A panel as from the factory: every switch 160 ("N/A"), the closing address 159.
+    void storeFactoryConfiguration();
 
     struct Command {
         QByteArray bytes;
@@ -49,6 +62,10 @@ public:
     // Takes received bytes and returns the commands they completed, in order.
     // Bytes that start no command come back as one-byte commands without a reply.
     QList<Command> receive(const QByteArray &bytes);
+
+    // Out of the cable (see PlugSchedule), it answers and stores nothing.
+    bool present() const { return m_present; }
+    void setPresent(bool present) { m_present = present; }
 
     int code(int address) const { return m_codes.at(address); }
     void setCode(int address, int code) { m_codes.at(address) = code; }
@@ -62,6 +79,7 @@ private:
     std::array<int, kAddresses> m_codes{};
     QByteArray m_pending;
     int m_handshakes = 0;
+    bool m_present = true;
 };
 
 } // namespace kdr::sim

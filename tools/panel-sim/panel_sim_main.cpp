@@ -43,11 +43,15 @@ int main(int argc, char *argv[])
                                        QStringLiteral("ADDRESS=TEXT"));
     const QCommandLineOption hangUp(QStringLiteral("hang-up-after"), QStringLiteral("Hang up after N commands."),
                                     QStringLiteral("N"));
+    const QCommandLineOption plugs(QStringLiteral("plug-cycle"),
+                                   QStringLiteral("Panels plugged in for IN ms, then out for OUT ms, TIMES times."),
+                                   QStringLiteral("IN,OUT,TIMES"));
     const QCommandLineOption codes(QStringLiteral("codes"), QStringLiteral("Codes stored at addresses 0, 1, …"),
                                    QStringLiteral("C0,C1,..."));
     const QCommandLineOption link(QStringLiteral("link"), QStringLiteral("Keep a symbolic link PATH to the terminal."),
                                   QStringLiteral("PATH"));
-    parser.addOptions({silent, ack, writeAck, answerFrom, delay, drip, trailing, readReply, hangUp, codes, link});
+    parser.addOptions(
+        {silent, ack, writeAck, answerFrom, delay, drip, trailing, readReply, hangUp, plugs, codes, link});
     parser.process(app);
 
     PanelFaults faults;
@@ -61,6 +65,9 @@ int main(int argc, char *argv[])
     faults.dripInterval = std::chrono::milliseconds(parser.value(drip).toInt());
     faults.trailing = parser.value(trailing).toLatin1();
     faults.hangUpAfterCommands = parser.value(hangUp).toInt();
+    if (const QStringList cycle = parser.value(plugs).split(QLatin1Char(',')); cycle.size() == 3)
+        faults.plugs = {std::chrono::milliseconds(cycle[0].toInt()), std::chrono::milliseconds(cycle[1].toInt()),
+                        cycle[2].toInt()};
     for (const QString &entry : parser.values(readReply)) {
         const qsizetype eq = entry.indexOf(QLatin1Char('='));
         if (eq > 0)
@@ -91,6 +98,9 @@ int main(int argc, char *argv[])
     QObject::connect(&panel, &PtyPanel::replied, [&](const QByteArray &bytes) {
         out << panel.elapsedMs() << " ms  -> " << hex(bytes) << "  \"" << QString::fromLatin1(bytes) << "\""
             << Qt::endl;
+    });
+    QObject::connect(&panel, &PtyPanel::panelPlugged, [&](bool present) {
+        out << panel.elapsedMs() << (present ? " ms  panel plugged in" : " ms  panel unplugged") << Qt::endl;
     });
     QObject::connect(&panel, &PtyPanel::hungUp, [&] {
         out << panel.elapsedMs() << " ms  hung up" << Qt::endl;
