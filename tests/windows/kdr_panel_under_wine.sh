@@ -176,6 +176,24 @@ check "Ctrl+C during a write: exit 130 (got $status)" test "$status" = 130
 check "Ctrl+C: stopped after $frames of 23 frames, nothing sent after" test "$frames" -lt 23 -a "$received" = "$frames"
 stop_panels
 
+echo "kdr-panel.exe station through two COM ports, three panels each in turn"
+start_panel station-1 --plug-cycle 2500,2500,3 || fail "station: no simulator"
+start_panel station-2 --plug-cycle 2500,2500,3 || fail "station: no simulator"
+(cd "$here/windows" && "$wine_run" --com COM5="$(readlink -f "$here/station-1")" \
+    --com COM6="$(readlink -f "$here/station-2")" "$exe" station coach.kdc --port COM5 --port COM6 --count 3 \
+    --log station.jsonl >"$here/station.out" 2>"$here/station.err")
+status=$?
+stop_panels
+check "station: exit $status, six panels programmed" test "$status" = 0 -a \
+    "$(grep -c 'HAS BEEN PROGRAMMED  1.2 s' "$here/station.out")" = 6
+"$wine_run" "$exe" log 'Z:'"$(echo "$here/windows/station.jsonl" | tr / '\\')" --csv >"$here/station.csv"
+sha=$(sha256sum <"$here/windows/coach.kdc" | cut -d' ' -f1)
+check "station: six lines in the record, each with the file's SHA-256 and the codes read back" \
+    test "$(grep -c ",station,COM[56],,,coach.kdc,$sha,COACH,1 2 3 4 5 6 7 8 159 160,1 2 3 4 5 6 7 8 159 160," \
+        "$here/station.csv")" = 6
+check "station: the CSV starts with a byte order mark" test "$(head -c 3 "$here/station.csv" | od -An -tx1 | tr -d ' ')" = efbbbf
+check "station: each panel programmed once" test "$(grep -c ' <- 53 00 00 ' "$here/station-1.sim")" = 3
+
 echo "names, text and ports as a hostile user gives them"
 names="$here/names"
 mkdir -p "$names/sub"
