@@ -85,9 +85,8 @@ QString StationProgram::beforePanel(const QString &)
     if (!m_keeper)
         return {};
     const QString problem = m_keeper->problemAppending();
-    return problem.isEmpty()
-               ? QString()
-               : QStringLiteral("%1: cannot keep the record there: %2").arg(m_keeper->path(), problem);
+    return problem.isEmpty() ? QString()
+                             : QStringLiteral("%1: cannot keep the record there: %2").arg(m_keeper->path(), problem);
 }
 
 QString StationProgram::panelEnded(const StationPanel &panel)
@@ -137,8 +136,8 @@ void StationProgram::takeEvents()
         events.swap(m_events);
     }
     for (const Event &event : events) {
-        const auto port = std::find_if(m_ports.begin(), m_ports.end(),
-                                       [&](const auto &p) { return p->device == event.panel.port; });
+        const auto port =
+            std::find_if(m_ports.begin(), m_ports.end(), [&](const auto &p) { return p->device == event.panel.port; });
         if (port == m_ports.end())
             continue;
         if (event.kind == Event::Panel) {

@@ -19,9 +19,9 @@ struct RecordEntry {
     QDateTime time; // UTC, to the millisecond
     QString host;
     QString user;
-    QString version;   // the tool's
-    QString command;   // "station", "write", "verify" or "read"
-    QString port;      // as named
+    QString version;       // the tool's
+    QString command;       // "station", "write", "verify" or "read"
+    QString port;          // as named
     QString adapterMaker;  // where the system reports them
     QString adapterSerial; //
     QString file;          // the configuration file, where there is one
@@ -29,7 +29,7 @@ struct RecordEntry {
     QString panelName;
     std::array<std::optional<Code>, kSwitchCount> codesSent{};     // a write's
     std::array<std::optional<Code>, kSwitchCount> codesReadBack{}; // as the panel gave them
-    QString status; // the status text
+    QString status;                                                // the status text
     int exitStatus = 0;
     double seconds = 0;
 

@@ -35,8 +35,8 @@ QString appendWhole(const QString &path, const QByteArray &bytes)
     if (file == INVALID_HANDLE_VALUE)
         return plainSystemError(::GetLastError() == ERROR_ACCESS_DENIED ? EACCES : ENOENT);
     DWORD written = 0;
-    const bool whole = ::WriteFile(file, bytes.constData(), DWORD(bytes.size()), &written, nullptr) &&
-                       written == DWORD(bytes.size());
+    const bool whole =
+        ::WriteFile(file, bytes.constData(), DWORD(bytes.size()), &written, nullptr) && written == DWORD(bytes.size());
     const DWORD failure = whole ? 0 : ::GetLastError();
     const bool flushed = whole && ::FlushFileBuffers(file);
     ::CloseHandle(file);
@@ -97,7 +97,8 @@ RecordContents readRecord(const QString &path)
     RecordContents contents;
     QFile file(path);
     if (!QFileInfo(path).isFile()) {
-        contents.problem = QFileInfo::exists(path) ? QStringLiteral("it is not a regular file") : plainSystemError(ENOENT);
+        contents.problem =
+            QFileInfo::exists(path) ? QStringLiteral("it is not a regular file") : plainSystemError(ENOENT);
         return contents;
     }
     if (!file.open(QIODevice::ReadOnly)) {

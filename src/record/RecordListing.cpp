@@ -16,7 +16,7 @@ QString codesText(const std::array<std::optional<Code>, kSwitchCount> &codes)
     for (const auto &code : codes)
         texts << (code ? QString::number(*code) : QStringLiteral("-"));
     return std::all_of(codes.begin(), codes.end(), [](const auto &c) { return !c; }) ? QString()
-                                                                                      : texts.join(QLatin1Char(' '));
+                                                                                     : texts.join(QLatin1Char(' '));
 }
 
 QString csvField(const QString &text)

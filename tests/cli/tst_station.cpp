@@ -27,7 +27,8 @@ using namespace std::chrono_literals;
 
 namespace {
 
-const QByteArray kFile = "\"COACH\",\"PORCH\",1,\"\",2,\"\",3,\"\",4,\"\",5,\"\",6,\"\",7,\"\",8,\"\",159,\"\",160,159\r\n";
+const QByteArray kFile =
+    "\"COACH\",\"PORCH\",1,\"\",2,\"\",3,\"\",4,\"\",5,\"\",6,\"\",7,\"\",8,\"\",159,\"\",160,159\r\n";
 const std::array<std::optional<Code>, kSwitchCount> kCodes{1, 2, 3, 4, 5, 6, 7, 8, 159, 160};
 
 // Panels in for 2.5 s (a greeting a second, then 1.2 s of writing), out for 2.5 s
@@ -56,6 +57,7 @@ private slots:
     void programsPanelAfterPanelAtEveryPort();
     void killedAtAnyMomentLosesNoLine();
     void aRecordThatCannotBeWrittenStopsIt();
+    void anAdapterPluggedBackInIsTakenUp();
 
 private:
     std::unique_ptr<QProcess> station(const QStringList &arguments)
@@ -155,9 +157,8 @@ void TestStation::killedAtAnyMomentLosesNoLine()
             stations.push_back(station({QStringLiteral("--port"), panels.back()->devicePath(), QStringLiteral("--log"),
                                         path(name + QStringLiteral(".jsonl"))}));
             const int after = QRandomGenerator::global()->bounded(300, 5500);
-            QTimer::singleShot(after, stations.back().get(), [s = stations.back().get()] {
-                ::kill(pid_t(s->processId()), SIGKILL);
-            });
+            QTimer::singleShot(after, stations.back().get(),
+                               [s = stations.back().get()] { ::kill(pid_t(s->processId()), SIGKILL); });
         }
         // The panels answer from this thread's events: wait through them.
         QTRY_VERIFY_WITH_TIMEOUT(std::all_of(stations.begin(), stations.end(),
@@ -198,6 +199,24 @@ void TestStation::aRecordThatCannotBeWrittenStopsIt()
              "the reason is said");
     QCOMPARE(writesOfAddress(alone, 0), 1);
     QVERIFY(alone.panelsPlugged() >= 2); // a second panel came, and was not programmed
+}
+
+void TestStation::anAdapterPluggedBackInIsTakenUp()
+{
+    // The adapter goes with the panel on it, and comes back under its name with a new one.
+    PtyPanel adapter({}, path(QStringLiteral("adapter")));
+    const auto running = station({QStringLiteral("--port"), adapter.devicePath(), QStringLiteral("--count"),
+                                  QStringLiteral("2"), QStringLiteral("--json")});
+    QByteArray shown;
+    QTRY_VERIFY_WITH_TIMEOUT((shown += running->readAllStandardOutput()).contains("\"panel\":1"), 8000);
+    adapter.hangUp();
+    QTest::qWait(2500); // the station tries its name in vain meanwhile
+    adapter.panel().storeFactoryConfiguration();
+    QVERIFY(adapter.plugIn());
+    QTRY_COMPARE_WITH_TIMEOUT(running->state(), QProcess::NotRunning, 8000);
+    QCOMPARE(running->exitCode(), 0);
+    QVERIFY((shown + running->readAllStandardOutput()).contains("\"panel\":2"));
+    QCOMPARE(adapter.panel().code(3), 4);
 }
 
 QTEST_GUILESS_MAIN(TestStation)

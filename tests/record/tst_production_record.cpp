@@ -78,9 +78,9 @@ void TestProductionRecord::listingsForPeopleAndSpreadsheets()
     QList<RecordEntry> entries{entry(QStringLiteral("COM3"), 0), entry(QStringLiteral("COM4"), 5)};
     entries[0].time = QDateTime(QDate(2026, 12, 9), QTime(23, 0), Qt::UTC);
     // Filters: from a time on, at one port.
-    QCOMPARE(RecordListing::filtered(entries, {RecordListing::parseSince(QStringLiteral("2026-12-10T00:00Z")), {}})
-                 .size(),
-             1);
+    QCOMPARE(
+        RecordListing::filtered(entries, {RecordListing::parseSince(QStringLiteral("2026-12-10T00:00Z")), {}}).size(),
+        1);
     QCOMPARE(RecordListing::filtered(entries, {{}, QStringLiteral("COM4")}).first().port, QStringLiteral("COM4"));
     QVERIFY(!RecordListing::parseSince(QStringLiteral("yesterday")));
     // CSV: a byte order mark, quoted fields where needed, CR LF.
