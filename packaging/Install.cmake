@@ -2,7 +2,6 @@
 # What `cmake --install` puts where, and the Debian package made from it by CPack.
 include(GNUInstallDirs)
 
-set(KDR_HOMEPAGE "https://kdr-switch-panel.org" CACHE STRING "Home page named in the package and its metadata")
 set(KDR_MAINTAINER_EMAIL "maintainers@kdr-switch-panel.org" CACHE STRING "Maintainer address of the package")
 set(KDR_APPSTREAM_ID "org.kdr_switch_panel.switchpanel")
 set(packaging ${PROJECT_SOURCE_DIR}/packaging)

@@ -9,6 +9,8 @@ packages=(cmake ninja-build make g++ pkg-config qt6-base-dev qt6-serialport-dev 
 # What a screen reader's check of the window needs: an X server, a session bus with
 # the accessibility bus, and a client of it.
 packages+=(xvfb xdotool dbus-daemon dbus-bin at-spi2-core python3-gi gir1.2-atspi-2.0)
+# What the configuration sheet is checked with: its text taken out, its page drawn.
+packages+=(poppler-utils)
 
 as_root() {
     if [ "$(id -u)" -eq 0 ]; then

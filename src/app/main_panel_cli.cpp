@@ -6,6 +6,7 @@
 #include "InProcessPanel.h"
 
 #include <QCoreApplication>
+#include <QGuiApplication>
 
 #include <chrono>
 #include <memory>
@@ -108,7 +109,15 @@ int main(int argc, char *argv[])
     // The trace belongs on standard error, redirected or not: Qt on Windows would
     // send it to the debugger instead when it finds no console window.
     qputenv("QT_FORCE_STDERR_LOGGING", "1");
-    QCoreApplication app(argc, argv);
+    // A configuration sheet needs fonts, which a console program has only with a GUI
+    // application; one without a display, so that it draws over SSH too.
+    std::unique_ptr<QCoreApplication> application;
+    if (request->draws()) {
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+        application = std::make_unique<QGuiApplication>(argc, argv);
+    } else {
+        application = std::make_unique<QCoreApplication>(argc, argv);
+    }
     QCoreApplication::setApplicationName(QStringLiteral("kdr-panel"));
     QCoreApplication::setApplicationVersion(QStringLiteral(KDR_VERSION));
     std::unique_ptr<kdr::sim::InProcessPanel> simulated;
@@ -121,7 +130,7 @@ int main(int argc, char *argv[])
         program.useInProcessLine(simulated->line());
     stopOnSignals(program);
     program.start();
-    const int status = app.exec();
+    const int status = QCoreApplication::exec();
 #ifdef Q_OS_WIN
     signalPortsClosed();
 #endif

@@ -3,6 +3,7 @@
 
 #include "CliReport.h"
 #include "RecordKeeping.h"
+#include "SheetCommands.h"
 #include "StationProgram.h"
 
 #include "files/ConfigurationFile.h"
@@ -85,6 +86,16 @@ void CliProgram::start()
         return m_request.command == Command::Station ? runStation() : runOnPorts();
     case Command::Log:
         return finish(showRecord(m_request));
+    case Command::Sheet:
+        if (!loadFile())
+            return finish(kUsage);
+        return finish(makeSheet(m_request.output, sheetOfFile(*m_record, m_request.file, m_fileCodes)));
+    case Command::Find:
+        // Every port the system lists, where none was named.
+        if (m_request.ports.isEmpty())
+            for (const SerialPortDescription &port : availableSerialPorts())
+                m_request.ports << port.device;
+        return runOnPorts();
     }
 }
 
@@ -220,9 +231,10 @@ void CliProgram::runOnPorts()
             ConfigurationFile::apply(*written, session.state(), session.headlessView());
     };
     PanelJobs::Conclude conclude = [this](PanelSession &session, PortReport &report) { concludeRead(session, report); };
-    m_jobs = std::make_unique<PanelJobs>(
-        m_request.ports, m_request.command == Command::Write ? PanelJobs::Operation::Write : PanelJobs::Operation::Read,
-        prepare, conclude);
+    const PanelJobs::Operation operation = m_request.command == Command::Write  ? PanelJobs::Operation::Write
+                                           : m_request.command == Command::Find ? PanelJobs::Operation::Greet
+                                                                                : PanelJobs::Operation::Read;
+    m_jobs = std::make_unique<PanelJobs>(m_request.ports, operation, prepare, conclude);
     connect(m_jobs.get(), &PanelJobs::finished, this, &CliProgram::portsEnded);
     if (m_stoppedBy)
         m_jobs->interrupt();
@@ -231,6 +243,10 @@ void CliProgram::runOnPorts()
 
 void CliProgram::portsEnded(const QList<PortReport> &reports)
 {
+    if (m_request.command == Command::Find) {
+        show(findText(reports, m_request.json));
+        return finish(m_stoppedBy ? 128 + m_stoppedBy : findStatus(reports));
+    }
     const Shown shown = m_request.command == Command::Write    ? Shown::Write
                         : m_request.command == Command::Verify ? Shown::Verify
                                                                : Shown::Read;
@@ -240,6 +256,13 @@ void CliProgram::portsEnded(const QList<PortReport> &reports)
         if (const QString line = problemLine(report); !line.isEmpty())
             complain(line);
         status = std::max(status, exitStatusOf(report));
+        if (!m_request.sheet.isEmpty() && report.result.succeeded()) {
+            std::array<Code, kSwitchCount> read{};
+            for (int i = 0; i < kSwitchCount; ++i)
+                read[i] = report.result.codesRead[i].value_or(kCodeNotAssigned);
+            status = std::max(status,
+                              makeSheet(m_request.sheet, sheetOfReading(read, m_request.panelName, m_request.output)));
+        }
         if (!m_keeper)
             continue;
         if (const QString problem = m_keeper->append(report, statusOf(report, shown), exitStatusOf(report));

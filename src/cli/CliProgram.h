@@ -2,7 +2,7 @@
 #pragma once
 
 #include "CliRequest.h"
-#include "PanelJobs.h"
+#include "operations/PanelJobs.h"
 
 #include "files/KdcFormat.h"
 #include "link/InProcessLine.h"

@@ -93,15 +93,10 @@ QString codeText(std::optional<Code> code)
 {
     if (!code)
         return QStringLiteral("-");
-    WorkingState decoding;
-    decoding.A = *code;
-    decoding.l_index = -1;
-    DecodeSwitchCode(decoding);
-    QString text = QString::fromLatin1(kModuleList[decoding.h_index].text);
-    if (!isCompleteModulePosition(decoding.h_index))
-        text += QStringLiteral("  ") + (isChannelPosition(decoding.l_index)
-                                            ? QString::fromLatin1(kChannelList[decoding.l_index].text)
-                                            : QStringLiteral("?"));
+    const Assignment assignment = assignmentOf(*code);
+    QString text = assignment.module;
+    if (!assignment.channel.isEmpty())
+        text += QStringLiteral("  ") + assignment.channel;
     return text + QStringLiteral("  (%1)").arg(*code);
 }
 
@@ -207,6 +202,47 @@ QByteArray reportText(const QList<PortReport> &reports, Shown what, const std::a
         out += text.toUtf8();
     }
     return out;
+}
+
+QByteArray findText(const QList<PortReport> &reports, bool json)
+{
+    QByteArray out;
+    QString found;
+    qsizetype width = 0;
+    for (const PortReport &report : reports)
+        width = std::max(width, terminalSafePath(report.device).size());
+    for (const PortReport &report : reports) {
+        const OperationResult &result = report.result;
+        const bool answered = result.succeeded();
+        if (answered && found.isEmpty())
+            found = report.device;
+        const QString skipped =
+            result.outcome == OperationOutcome::PortNotOpened ? openProblem(result.portError) : QString();
+        if (json) {
+            QJsonObject object{{QStringLiteral("port"), report.device}, {QStringLiteral("answered"), answered}};
+            if (!skipped.isEmpty())
+                object.insert(QStringLiteral("skipped"), skipped);
+            out += jsonLine(object);
+            continue;
+        }
+        const QString said = answered            ? QStringLiteral("a panel answered")
+                             : skipped.isEmpty() ? QStringLiteral("no answer")
+                                                 : QStringLiteral("skipped: ") + skipped;
+        out += (terminalSafePath(report.device).leftJustified(width) + QStringLiteral("  ") + said + u'\n').toUtf8();
+    }
+    if (!json)
+        out += terminalSafePath(found.isEmpty() ? StatusTexts::noPanelAnswered(reports.size())
+                                                : StatusTexts::panelFoundOn(found))
+                   .toUtf8() +
+               '\n';
+    return out;
+}
+
+int findStatus(const QList<PortReport> &reports)
+{
+    return std::any_of(reports.begin(), reports.end(), [](const PortReport &r) { return r.result.succeeded(); })
+               ? kSucceeded
+               : kNoResponse;
 }
 
 QString problemLine(const PortReport &report)

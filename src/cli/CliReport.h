@@ -2,7 +2,7 @@
 #pragma once
 
 #include "ConsoleText.h"
-#include "PanelJobs.h"
+#include "operations/PanelJobs.h"
 
 #include "files/KdcFormat.h"
 #include "link/SerialPorts.h"
@@ -41,6 +41,12 @@ QByteArray portsText(const QList<SerialPortDescription> &ports, bool json);
 QByteArray showText(const KdcRecord &record, const std::array<Code, kSwitchCount> &codes, bool json);
 QByteArray reportText(const QList<PortReport> &reports, Shown what, const std::array<Code, kSwitchCount> &expected,
                       bool json);
+
+// kdr-panel find: each port greeted (answered, silent, or skipped and why), then the
+// outcome in the status box's words; or a JSON object a port.
+QByteArray findText(const QList<PortReport> &reports, bool json);
+// 0 when a panel answered on some port, else 4.
+int findStatus(const QList<PortReport> &reports);
 
 // One plain line for standard error about a port that failed, or nothing; not yet
 // made safe for a terminal.

@@ -19,7 +19,8 @@ const std::map<QString, Command> kCommands{
     {QStringLiteral("ports"), Command::Ports}, {QStringLiteral("read"), Command::Read},
     {QStringLiteral("write"), Command::Write}, {QStringLiteral("verify"), Command::Verify},
     {QStringLiteral("show"), Command::Show},   {QStringLiteral("station"), Command::Station},
-    {QStringLiteral("log"), Command::Log},
+    {QStringLiteral("log"), Command::Log},     {QStringLiteral("sheet"), Command::Sheet},
+    {QStringLiteral("find"), Command::Find},
 };
 
 } // namespace
@@ -50,7 +51,7 @@ const char *usage()
     // At most 79 columns, for a console of 80.
     return "Usage: kdr-panel ports   [--json]\n"
            "       kdr-panel read    [--port DEVICE]... [--output FILE.kdc] [--name NAME]\n"
-           "                         [--log LOG] [--json] [--trace]\n"
+           "                         [--sheet SHEET.pdf] [--log LOG] [--json] [--trace]\n"
            "       kdr-panel write   FILE.kdc [--port DEVICE]... [--log LOG] [--json]\n"
            "                         [--trace]\n"
            "       kdr-panel verify  FILE.kdc [--port DEVICE]... [--log LOG] [--json]\n"
@@ -59,6 +60,8 @@ const char *usage()
            "       kdr-panel station FILE.kdc [--port DEVICE]... [--count N] [--log LOG]\n"
            "                         [--json] [--trace]\n"
            "       kdr-panel log     LOG [--csv] [--since DATE] [--port DEVICE]\n"
+           "       kdr-panel sheet   FILE.kdc --output SHEET.pdf\n"
+           "       kdr-panel find    [--port DEVICE]... [--json]\n"
            "       kdr-panel --help | --version\n"
            "\n"
            "Reads, programs and checks 10-button RV switch panels over serial lines,\n"
@@ -79,9 +82,16 @@ const char *usage()
            "           until stopped: a line per panel, then disconnect it for the next\n" KDR_STATION_EXAMPLE
            "  log      print a production record as a table, or as CSV for a spreadsheet\n"
            "           kdr-panel log line.jsonl --csv --since 2026-12-10 > today.csv\n"
+           "  sheet    make the configuration sheet of a file: a page to print (PDF)\n"
+           "           kdr-panel sheet coach.kdc --output coach.pdf\n"
+           "  find     greet every serial port at once (the handshake only) and list the\n"
+           "           ones a panel answers on; --port names the ports to greet\n"
+           "           kdr-panel log line.jsonl --csv --since 2026-12-10 > today.csv\n"
            "\n"
            "  --port DEVICE      a port with a panel; repeat it for several panels\n"
-           "  --output FILE      read: save the reading as a configuration file (one port)\n"
+           "  --output FILE      read: save the reading as a configuration file (one port);\n"
+           "                     sheet: the PDF to make\n"
+           "  --sheet SHEET.pdf  read: make the reading's configuration sheet (one port)\n"
            "  --name NAME        read --output: the panel name to save (at most 12\n"
            "                     characters; the file's name without .kdc when not given)\n"
            "  --log LOG          append a line per panel to the production record LOG\n"
@@ -119,8 +129,9 @@ std::optional<CliRequest> parseArguments(int argc, char *argv[], int &exitStatus
     const QCommandLineOption count(QStringLiteral("count"), QString(), QStringLiteral("N"));
     const QCommandLineOption csv(QStringLiteral("csv"));
     const QCommandLineOption since(QStringLiteral("since"), QString(), QStringLiteral("DATE"));
+    const QCommandLineOption sheet(QStringLiteral("sheet"), QString(), QStringLiteral("SHEET.pdf"));
     for (const QCommandLineOption *option :
-         {&port, &output, &name, &json, &trace, &simulated, &log, &count, &csv, &since})
+         {&port, &output, &name, &json, &trace, &simulated, &log, &count, &csv, &since, &sheet})
         line.addOption(*option);
     if (!line.parse(argc, argv, exitStatus))
         return std::nullopt;
@@ -140,20 +151,24 @@ std::optional<CliRequest> parseArguments(int argc, char *argv[], int &exitStatus
     CliRequest request;
     request.command = command->second;
     const Command c = request.command;
-    const bool takesFile = c != Command::Ports && c != Command::Read;
-    const bool usesPorts = c != Command::Ports && c != Command::Show && c != Command::Log;
+    const bool takesFile = c != Command::Ports && c != Command::Read && c != Command::Find;
+    const bool usesPorts = c != Command::Ports && c != Command::Show && c != Command::Log && c != Command::Sheet;
     const auto allowed = [&](const QString &option) {
         if (option == QLatin1String("json"))
-            return c != Command::Log;
-        if (option == QLatin1String("output") || option == QLatin1String("name"))
+            return c != Command::Log && c != Command::Sheet;
+        if (option == QLatin1String("output"))
+            return c == Command::Read || c == Command::Sheet;
+        if (option == QLatin1String("name") || option == QLatin1String("sheet"))
             return c == Command::Read;
+        if (option == QLatin1String("log"))
+            return c == Command::Read || c == Command::Write || c == Command::Verify || c == Command::Station;
         if (option == QLatin1String("count"))
             return c == Command::Station;
         if (option == QLatin1String("csv") || option == QLatin1String("since"))
             return c == Command::Log;
         if (option == QLatin1String("port"))
             return usesPorts || c == Command::Log;
-        return usesPorts; // log, trace, simulated-panel
+        return usesPorts; // trace, simulated-panel
     };
     for (const QString &option : given.optionNames())
         if (!allowed(option))
@@ -162,6 +177,7 @@ std::optional<CliRequest> parseArguments(int argc, char *argv[], int &exitStatus
     request.trace = given.isSet(trace);
     request.simulatedPanel = given.isSet(simulated);
     request.csv = given.isSet(csv);
+    request.sheet = given.value(sheet);
     request.log = given.value(log);
     if (given.isSet(count)) {
         bool whole = false;
@@ -202,12 +218,14 @@ std::optional<CliRequest> parseArguments(int argc, char *argv[], int &exitStatus
         return refuse(QStringLiteral("--simulated-panel takes the place of --port"));
     if (request.simulatedPanel)
         request.ports << QStringLiteral("SIMULATED");
-    if (usesPorts && request.ports.isEmpty())
+    if (usesPorts && request.ports.isEmpty() && c != Command::Find)
         request.ports << PanelPort::defaultDevice();
-    if (!request.output.isEmpty() && request.ports.size() > 1)
-        return refuse(QStringLiteral("--output takes the reading of one port only"));
-    if (!request.panelName.isEmpty() && request.output.isEmpty())
-        return refuse(QStringLiteral("--name goes with --output"));
+    if (c == Command::Sheet && request.output.isEmpty())
+        return refuse(QStringLiteral("sheet needs --output SHEET.pdf"));
+    if (c == Command::Read && (!request.output.isEmpty() || !request.sheet.isEmpty()) && request.ports.size() > 1)
+        return refuse(QStringLiteral("--output and --sheet take the reading of one port only"));
+    if (!request.panelName.isEmpty() && request.output.isEmpty() && request.sheet.isEmpty())
+        return refuse(QStringLiteral("--name goes with --output or --sheet"));
     if (request.panelName.size() > kPanelNameMaxLength)
         return refuse(QStringLiteral("--name takes at most %1 characters").arg(kPanelNameMaxLength));
     return request;

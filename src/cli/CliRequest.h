@@ -9,7 +9,7 @@
 
 namespace kdr::cli {
 
-enum class Command { Ports, Read, Write, Verify, Show, Station, Log };
+enum class Command { Ports, Read, Write, Verify, Show, Station, Log, Sheet, Find };
 
 // What kdr-panel was asked to do.
 struct CliRequest {
@@ -20,11 +20,15 @@ struct CliRequest {
     int count = 0;                  // station: panels to program at each port (0: no end)
     bool csv = false;               // log
     std::optional<QDateTime> since; // log
-    QString output;                 // read: the .kdc file to save the reading in
-    QString panelName;              // read with --output
+    QString output;                 // read: the .kdc file to save the reading in; sheet: the PDF
+    QString sheet;                  // read: a configuration sheet (PDF) of the reading
+    QString panelName;              // read with --output or --sheet
     bool json = false;
     bool trace = false;
     bool simulatedPanel = false; // a panel inside the program instead of ports
+
+    // Whether the command draws (a configuration sheet), and so needs fonts.
+    bool draws() const { return command == Command::Sheet || !sheet.isEmpty(); }
 };
 
 const char *usage();

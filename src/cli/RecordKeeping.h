@@ -2,7 +2,7 @@
 #pragma once
 
 #include "CliRequest.h"
-#include "PanelJobs.h"
+#include "operations/PanelJobs.h"
 
 #include "model/SwitchCodes.h"
 #include "record/RecordFile.h"

@@ -50,18 +50,23 @@ QString FileCommands::folderForDialogs() const
     return m_lastFile.isEmpty() ? m_startFolder : QFileInfo(m_lastFile).absolutePath();
 }
 
-FileCommands::Done FileCommands::save()
+bool FileCommands::codesComplete()
 {
     m_status.hideStatus();
     const std::optional<int> incomplete = collectCodesForWriting(m_state, m_view);
+    if (m_state.error_flag != 1)
+        return true;
+    m_view.showFailedSwitch(incomplete.value_or(-1));
+    m_status.showStatus();
+    m_status.setStatusColour(StatusColour::Red);
+    m_status.setStatusText(StatusTexts::kIncomplete);
+    return false;
+}
 
-    if (m_state.error_flag == 1) {
-        m_view.showFailedSwitch(incomplete.value_or(-1));
-        m_status.showStatus();
-        m_status.setStatusColour(StatusColour::Red);
-        m_status.setStatusText(StatusTexts::kIncomplete);
+FileCommands::Done FileCommands::save()
+{
+    if (!codesComplete())
         return {};
-    }
     if (m_view.panelNameText().isEmpty()) {
         m_dialogs.showMessage(kNameMissing);
         return {};

@@ -35,6 +35,12 @@ public:
 
     Done save();
     Done open();
+    // The ten codes collected from the lists as a save collects them; false, with the
+    // status box red ("DATA MUST BE ENTERED …") and the switch marked, for an
+    // incomplete one.
+    bool codesComplete();
+    // Where a file dialog starts: the folder of the file used last, else the start folder.
+    QString folderForDialogs() const;
     // Opens the file named, without a dialog, with the same checks and messages.
     Done openFile(const QString &path);
 
@@ -46,8 +52,6 @@ public:
     static QString dialogFilter(const QString &filter);
 
 private:
-    QString folderForDialogs() const;
-
     WorkingState &m_state;
     SwitchPanelView &m_view;
     StatusBox &m_status;

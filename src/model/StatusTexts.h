@@ -35,4 +35,17 @@ inline QString portNotOpened(const QString &device, const QString &reason = {})
     return text;
 }
 
+// Finding the panel: which port it answers on.
+inline const QString kSearching = QStringLiteral("SEARCHING FOR THE SWITCH PANEL");
+inline QString panelFoundOn(const QString &device)
+{
+    return QStringLiteral("SWITCH PANEL FOUND ON %1").arg(device);
+}
+inline QString noPanelAnswered(qsizetype ports)
+{
+    return QStringLiteral("NO SWITCH PANEL ANSWERED ON %1 %2")
+        .arg(ports)
+        .arg(ports == 1 ? QStringLiteral("PORT") : QStringLiteral("PORTS"));
+}
+
 } // namespace kdr::StatusTexts

@@ -7,6 +7,7 @@
 #include "link/PanelProtocol.h"
 #include "link/SerialPorts.h"
 #include "link/TickWaiter.h"
+#include "link/WireTrace.h"
 #include "model/StatusBox.h"
 #include "model/StatusTexts.h"
 
@@ -137,6 +138,10 @@ OperationResult PanelOperations::run(const QString &startText, const std::functi
     m_status.showStatus();
     beforeOpening();
 
+    // What happens on the wire is kept for the service desk, operation by operation.
+    traceOperationBegins(m_port.device(),
+                         startText == kStartingRead ? QStringLiteral("READ") : QStringLiteral("WRITE"));
+    const auto traced = qScopeGuard([&] { traceOperationEnds(m_port.device(), result.statusText); });
     if (!openPort(result))
         return result;
     // Every path after the port opened ends with it closed and the timer quiet.
@@ -171,6 +176,11 @@ OperationResult PanelOperations::greetPanel(int attempts)
         return refusedAsBusy();
     const QScopedValueRollback<bool> busy(m_busy, true);
     OperationResult result;
+    traceOperationBegins(m_port.device(), QStringLiteral("GREETING"));
+    const auto traced = qScopeGuard([&] {
+        traceOperationEnds(m_port.device(),
+                           result.greeted ? QStringLiteral("THE PANEL ANSWERED") : QStringLiteral("NO ANSWER"));
+    });
     result.portError = m_port.open(kPanelLineSettings);
     if (result.portError != PortOpenError::None) {
         result.outcome = OperationOutcome::PortNotOpened;

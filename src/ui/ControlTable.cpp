@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "ControlTable.h"
 
+#include "art/PanelFace.h"
+
 #include "model/SwitchCodes.h"
 #include "model/SwitchPanelView.h"
 
@@ -33,20 +35,20 @@ std::vector<ControlSpec> buildTable()
 {
     using K = ControlKind;
     using F = FontRole;
+    const QRect face = PanelLayout::face();
     std::vector<ControlSpec> table{
-        {u"Image1"_s, K::Picture, 3120, 1440, 4695, 7095, {}, {}, F::WindowDefault, kNoTab},
+        {u"Image1"_s, K::Picture, face.x(), face.y(), face.width(), face.height(), {}, {}, F::WindowDefault, kNoTab},
     };
 
     for (int i = 0; i < kSwitchCount; ++i) {
-        const int n = i + 1, row = i / 2, column = i % 2;
-        const QString sw = QStringLiteral("SW%1").arg(n);
-        const int captionWidth = n == 10 ? 525 : 420;
+        const QString sw = QStringLiteral("SW%1").arg(i + 1);
+        const QRect caption = PanelLayout::caption(i);
         table.push_back({QString::fromLatin1(kSwitchGroups[i].captionName),
                          K::Caption,
-                         3360 + 3840 * column,
-                         2760 + 1080 * row,
-                         captionWidth,
-                         195,
+                         caption.x(),
+                         caption.y(),
+                         caption.width(),
+                         caption.height(),
                          sw,
                          {},
                          F::WindowDefault,
@@ -92,14 +94,15 @@ std::vector<ControlSpec> buildTable()
 
     // Lists before designation boxes: a box overlaps the top of its lists and is drawn over them.
     for (int i = 0; i < kSwitchCount; ++i) {
-        const int n = i + 1, row = i / 2, column = i % 2;
+        const int n = i + 1;
         const QString sw = QStringLiteral("SW%1").arg(n);
+        const QRect module = PanelLayout::moduleList(i), channel = PanelLayout::channelList(i);
         table.push_back({QStringLiteral("List%1").arg(2 * n - 1),
                          K::ModuleList,
-                         3840 + 1800 * column,
-                         2640 + 1080 * row,
-                         855,
-                         645,
+                         module.x(),
+                         module.y(),
+                         module.width(),
+                         module.height(),
                          {},
                          sw + u" MODULE ASSIGNMENT"_s,
                          F::SansNormal,
@@ -107,10 +110,10 @@ std::vector<ControlSpec> buildTable()
                          i});
         table.push_back({QStringLiteral("List%1").arg(2 * n),
                          K::ChannelList,
-                         4680 + 1800 * column,
-                         2640 + 1080 * row,
-                         615,
-                         645,
+                         channel.x(),
+                         channel.y(),
+                         channel.width(),
+                         channel.height(),
                          {},
                          sw + u" CHANNEL ASSIGNMENT"_s,
                          F::SansNormal,
@@ -118,11 +121,11 @@ std::vector<ControlSpec> buildTable()
                          i});
     }
     for (int i = 0; i < kSwitchCount; ++i) {
-        const int n = i + 1, row = i / 2, column = i % 2;
-        table.push_back({QStringLiteral("Text%1").arg(n + 2), K::DesignationBox, 3840 + 1800 * column,
-                         2400 + 1080 * row, 1455, 285, kInitialDesignation,
-                         QStringLiteral("ENTER SW%1 FUNCTION").arg(n), F::WindowDefault,
-                         kSwitchGroups[i].designationTab, i});
+        const int n = i + 1;
+        const QRect box = PanelLayout::designation(i);
+        table.push_back({QStringLiteral("Text%1").arg(n + 2), K::DesignationBox, box.x(), box.y(), box.width(),
+                         box.height(), kInitialDesignation, QStringLiteral("ENTER SW%1 FUNCTION").arg(n),
+                         F::WindowDefault, kSwitchGroups[i].designationTab, i});
     }
 
     table.push_back(

@@ -8,6 +8,8 @@
 #include "Preferences.h"
 #include "QtFileDialogs.h"
 #include "ScreenFit.h"
+#include "ServiceKit.h"
+#include "ServiceMenu.h"
 #include "SelectionList.h"
 #include "StatusTextBox.h"
 #include "WindowFonts.h"
@@ -59,6 +61,9 @@ MainWindow::MainWindow(const QString &serialDevice, QWidget *parent) : QWidget(p
     m_session = std::make_unique<PanelSession>(device, *this, *m_controls.statusBox);
     m_controls.portChooser->showChosen(device);
     setFileDialogs(std::make_unique<QtFileDialogs>(this));
+    m_menu = new ServiceMenu(
+        *this, {[this] { runService(&ServiceKit::saveSheet); }, [this] { runService(&ServiceKit::saveTrace); },
+                [this] { runService(&ServiceKit::findPanel); }, [this] { runService(&ServiceKit::showAbout); }});
 }
 
 void MainWindow::setTitleSuffix(const QString &suffix)
@@ -100,6 +105,8 @@ void MainWindow::fixPort()
 {
     m_portFixed = true;
     m_controls.portChooser->setEnabled(false);
+    m_controls.portChooser->setFindOffered(false);
+    m_menu->setSearchable(false);
 }
 
 void MainWindow::openFile(const QString &path)
@@ -141,6 +148,41 @@ void MainWindow::setFileDialogs(std::unique_ptr<FileDialogs> dialogs)
     m_dialogs = std::move(dialogs);
     m_files = std::make_unique<FileCommands>(state(), *this, *m_controls.statusBox, *m_dialogs);
     m_files->setStartFolder(Preferences::fileFolder());
+    PortChooser *chooser = m_controls.portChooser;
+    m_kit = std::make_unique<ServiceKit>(ServiceKit::Window{
+        this, state(), *this, *m_controls.statusBox, *m_dialogs, *m_files, [this] { return m_session->device(); },
+        [this] { return windowFilePath(); }, [chooser] { return chooser->ports(); },
+        [this, chooser](const QString &device) {
+            chooser->showChosen(device);
+            choosePort(device);
+        }});
+    connect(m_kit.get(), &ServiceKit::searchEnded, this, [this] { setBusy(false); });
+}
+
+void MainWindow::runService(void (ServiceKit::*command)())
+{
+    if (operationRunning())
+        return;
+    showFailedSwitch(-1);
+    // A search runs on after this returns, and ends with searchEnded.
+    setBusy(true);
+    (m_kit.get()->*command)();
+    if (!m_kit->searching())
+        setBusy(false);
+}
+
+void MainWindow::setBusy(bool busy)
+{
+    m_menu->setAvailable(!busy);
+}
+
+bool MainWindow::nativeEvent(const QByteArray &eventType, void *message, qintptr *result)
+{
+    if (m_menu && m_menu->handleSystemCommand(message)) {
+        *result = 0;
+        return true;
+    }
+    return QWidget::nativeEvent(eventType, message, result);
 }
 
 MainWindow::~MainWindow() = default;
@@ -230,6 +272,7 @@ void MainWindow::buildControls()
     m_controls.portChooser->installEventFilter(this);
     m_controls.portChooser->lineEdit()->installEventFilter(this);
     connect(m_controls.portChooser, &PortChooser::portChosen, this, &MainWindow::choosePort);
+    connect(m_controls.portChooser, &PortChooser::findRequested, this, [this] { runService(&ServiceKit::findPanel); });
     for (const auto &[command, button] : m_controls.commandButtons)
         connect(button, &QPushButton::clicked, this, [this, command = command] { runCommand(command); });
 }
@@ -237,6 +280,7 @@ void MainWindow::buildControls()
 void MainWindow::showEvent(QShowEvent *event)
 {
     QWidget::showEvent(event);
+    m_menu->addToSystemMenu();
     if (!m_initialFocusGiven) {
         m_initialFocusGiven = true;
         m_controls.commandButtons.at(Command::ReadPanel)->setFocus(Qt::OtherFocusReason);
@@ -285,7 +329,7 @@ bool MainWindow::unsavedEditsHandled(FileDialogs::LosingEdits before)
 
 bool MainWindow::operationRunning() const
 {
-    return m_session->busy();
+    return m_session->busy() || (m_kit && m_kit->searching());
 }
 
 void MainWindow::runCommand(Command command)
@@ -301,8 +345,10 @@ void MainWindow::runCommand(Command command)
         {Command::SaveFile, &MainWindow::WRITE_FILE_Click},
     };
     showFailedSwitch(-1);
+    setBusy(true);
     if (const auto handler = handlers.find(command); handler != handlers.end())
         (this->*handler->second)();
+    setBusy(false);
 }
 
 void MainWindow::READ_CONFIG_Click()

@@ -18,6 +18,8 @@
 namespace kdr {
 
 class PanelSession;
+class ServiceKit;
+class ServiceMenu;
 
 // The one window (objectName `Form1`): the panel picture with the ten switch
 // groups over it, the four command buttons, the panel name box and the status box.
@@ -45,6 +47,9 @@ public:
     void openFile(const QString &path);
     // Text added to the end of the window's title (the simulated-panel program's mark).
     void setTitleSuffix(const QString &suffix);
+    // The service commands (sheet, wire trace, finding the panel, about) and their menus.
+    ServiceKit &serviceKit() { return *m_kit; }
+    ServiceMenu &serviceMenu() { return *m_menu; }
 
     int modulePosition(int switchIndex) const override;
     int channelPosition(int switchIndex) const override;
@@ -63,6 +68,7 @@ protected:
     bool eventFilter(QObject *watched, QEvent *event) override;
     void changeEvent(QEvent *event) override;
     void closeEvent(QCloseEvent *event) override;
+    bool nativeEvent(const QByteArray &eventType, void *message, qintptr *result) override;
 
 private:
     // The controls are made in two rounds: those that need no font while the list of
@@ -70,6 +76,9 @@ private:
     void buildControls();
     void placeControl(const ControlSpec &entry, QWidget *widget);
     void runCommand(Command command);
+    // A command of the service menu, when no panel operation runs.
+    void runService(void (ServiceKit::*command)());
+    void setBusy(bool busy);
     void READ_CONFIG_Click();
     void WRITE_CONFIG_Click();
     void READ_FILE_Click();
@@ -86,6 +95,8 @@ private:
     std::unique_ptr<PanelSession> m_session;
     std::unique_ptr<FileDialogs> m_dialogs;
     std::unique_ptr<FileCommands> m_files;
+    std::unique_ptr<ServiceKit> m_kit;
+    ServiceMenu *m_menu = nullptr;
     WindowControls m_controls;
     std::map<int, QWidget *> m_focusOrder;
     bool m_portFixed = false;

@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "PanelArt.h"
 
+#include "art/PanelFace.h"
+
 #include <QIconEngine>
 #include <QPainter>
 #include <QPainterPath>
@@ -11,15 +13,6 @@
 namespace kdr {
 
 namespace {
-
-const QColor kFace(96, 94, 93), kRimLight(200, 199, 197), kRimDark(48, 47, 46);
-
-QColor blend(const QColor &from, const QColor &to, double t)
-{
-    const auto mix = [t](float a, float b) { return float(a + (b - a) * t); };
-    return QColor::fromRgbF(mix(from.redF(), to.redF()), mix(from.greenF(), to.greenF()),
-                            mix(from.blueF(), to.blueF()));
-}
 
 // The icon's drawing on a 40-unit square: a switch body turned 20 degrees
 // anticlockwise about the centre.
@@ -64,29 +57,6 @@ private:
 };
 
 } // namespace
-
-void paintPanelFace(QPainter &painter, const QRect &area)
-{
-    // Proportions of the panel photograph: a 4-pixel margin and a 20-pixel rim on 575.
-    const int margin = std::max(1, int(std::lround(area.width() * 4.0 / 575)));
-    const int rim = std::max(1, int(std::lround(area.width() * 20.0 / 575)));
-    painter.fillRect(area, Qt::white);
-    const QRect face = area.adjusted(margin, margin, -margin, -margin);
-    painter.fillRect(face, kFace);
-    // Ring by ring from the outside in: the top edge light, the other three dark,
-    // the top taking the corners it shares with the sides.
-    for (int k = 0; k < rim; ++k) {
-        const double t = double(k) / rim;
-        const QRect ring = face.adjusted(k, k, -k, -k);
-        if (ring.width() <= 0 || ring.height() <= 0)
-            break;
-        const QColor dark = blend(kRimDark, kFace, t);
-        painter.fillRect(QRect(ring.left(), ring.top(), 1, ring.height()), dark);
-        painter.fillRect(QRect(ring.right(), ring.top(), 1, ring.height()), dark);
-        painter.fillRect(QRect(ring.left(), ring.bottom(), ring.width(), 1), dark);
-        painter.fillRect(QRect(ring.left(), ring.top(), ring.width(), 1), blend(kRimLight, kFace, t));
-    }
-}
 
 void PanelPicture::paintEvent(QPaintEvent *)
 {

@@ -13,10 +13,6 @@ namespace kdr {
 // switch groups lie over, and the program's icon. Drawing them costs less at start
 // than reading image files would, and they are sharp at any size.
 
-// A flat dark grey face inside a shaded rim (light along the top edge, darker along
-// the others) on a thin white margin, filling `area`.
-void paintPanelFace(QPainter &painter, const QRect &area);
-
 // `Image1`: the panel face, beneath every other control.
 class PanelPicture : public QWidget {
     Q_OBJECT

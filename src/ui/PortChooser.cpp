@@ -8,6 +8,13 @@
 
 namespace kdr {
 
+namespace {
+
+// Marks the list's last entry, which is no port.
+constexpr int kFindRole = Qt::UserRole + 1;
+
+} // namespace
+
 PortChooser::PortChooser(QWidget *parent) : QComboBox(parent)
 {
     setEditable(true);
@@ -16,7 +23,14 @@ PortChooser::PortChooser(QWidget *parent) : QComboBox(parent)
     // list of two or three entries would only get in the way.
     setCompleter(nullptr);
     addItem(PanelPort::defaultDevice(), PanelPort::defaultDevice());
-    connect(this, &QComboBox::activated, this, [this](int index) { choose(itemData(index).toString()); });
+    connect(this, &QComboBox::activated, this, [this](int index) {
+        if (itemData(index, kFindRole).toBool()) {
+            setEditText(m_chosen);
+            emit findRequested();
+            return;
+        }
+        choose(itemData(index).toString());
+    });
     connect(lineEdit(), &QLineEdit::editingFinished, this, [this] { choose(lineEdit()->text().trimmed()); });
     // What a screen reader says on the text that has the focus, and on the list it opens.
     lineEdit()->setAccessibleName(QStringLiteral("SERIAL PORT"));
@@ -37,7 +51,19 @@ void PortChooser::refreshList()
     for (const SerialPortDescription &port : m_lister())
         if (port.device != PanelPort::defaultDevice())
             addItem(port.label(), port.device);
+    if (m_findOffered) {
+        addItem(QStringLiteral("FIND THE SWITCH PANEL"));
+        setItemData(count() - 1, true, kFindRole);
+    }
     setEditText(typed);
+}
+
+QStringList PortChooser::ports() const
+{
+    QStringList ports;
+    for (const SerialPortDescription &port : m_lister())
+        ports << port.device;
+    return ports;
 }
 
 void PortChooser::showPopup()

@@ -2,7 +2,9 @@
 // kdr-panel end to end: the real program against simulated panels on pseudo-terminals.
 #include "PtyPanel.h"
 
+#include <QElapsedTimer>
 #include <QFile>
+#include <QImage>
 #include <QFileInfo>
 #include <QJsonArray>
 #include <QJsonDocument>
@@ -49,6 +51,7 @@ private slots:
     void badFileSendsNothing();
     void resultsThatCannotBeWrittenFail();
     void signalsStopEveryPort();
+    void sheetsAndFinding();
 
 private:
     // Runs several kdr-panel commands side by side, to their ends.
@@ -362,6 +365,77 @@ void TestKdrPanel::signalsStopEveryPort()
         QVERIFY(r.err.contains(": stopped\n"));
         QVERIFY2(r.out.contains("STOPPED\n") && !r.out.contains("FAILURE"), r.out);
     }
+}
+
+void TestKdrPanel::sheetsAndFinding()
+{
+    // The sheet of a file: every designation and assignment in its text, the panel's
+    // face drawn on a page of the country's paper, a small file.
+    writeFile(QStringLiteral("sample.kdc"),
+              "\"COACH\",\"PORCH LIGHT\",13,\"AWNING\",160,\"PUMP\",159,\"STEP\",0,\"\",25,"
+              "\"HEATER\",99,\"\",150,\"FAN\",42,\"TV\",7,\"\",158,159\r\n");
+    for (const auto &[locale, paper] : {std::pair{"en_US.UTF-8", "612 x 792"}, std::pair{"de_DE.UTF-8", "595 x 842"}}) {
+        QProcess sheet;
+        QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+        environment.insert(QStringLiteral("LC_ALL"), QLatin1String(locale));
+        sheet.setProcessEnvironment(environment);
+        sheet.start(QStringLiteral(KDR_BIN_DIR "/kdr-panel"),
+                    {QStringLiteral("sheet"), path(QStringLiteral("sample.kdc")), QStringLiteral("--output"),
+                     path(QStringLiteral("s.pdf"))});
+        QVERIFY(sheet.waitForFinished(10000));
+        QCOMPARE(sheet.exitCode(), 0);
+        QProcess info;
+        info.start(QStringLiteral("pdfinfo"), {path(QStringLiteral("s.pdf"))});
+        QVERIFY(info.waitForFinished(10000));
+        QVERIFY2(info.readAllStandardOutput().contains(paper), locale);
+    }
+    QVERIFY(QFileInfo(path(QStringLiteral("s.pdf"))).size() < 300 * 1024);
+    QProcess text;
+    text.start(QStringLiteral("pdftotext"),
+               {QStringLiteral("-layout"), path(QStringLiteral("s.pdf")), QStringLiteral("-")});
+    QVERIFY(text.waitForFinished(10000));
+    const QString words = QString::fromUtf8(text.readAllStandardOutput()).simplified();
+    for (const char *expected :
+         {"PANEL NAME COACH", "FILE sample.kdc", "PORCH LIGHT", "SW1 B 4 13 PORCH LIGHT", "SW2 N/A 160 AWNING",
+          "SW3 BL/MR 159 PUMP", "SW6 J 10 99 HEATER", "SW10 P 9 158", "TECHNICIAN", "DATE"})
+        QVERIFY2(words.contains(QLatin1String(expected)), expected);
+    QProcess render;
+    render.start(QStringLiteral("pdftoppm"), {QStringLiteral("-r"), QStringLiteral("40"), QStringLiteral("-png"),
+                                              path(QStringLiteral("s.pdf")), path(QStringLiteral("page"))});
+    QVERIFY(render.waitForFinished(10000));
+    const QImage page(path(QStringLiteral("page-1.png")));
+    QVERIFY(!page.isNull());
+    int face = 0;
+    for (int y = 0; y < page.height(); ++y)
+        for (int x = 0; x < page.width(); ++x)
+            face += qAbs(qRed(page.pixel(x, y)) - 96) < 6 && qAbs(qGreen(page.pixel(x, y)) - 94) < 6;
+    QVERIFY2(face > page.width() * page.height() / 8, qPrintable(QString::number(face))); // the face's grey
+
+    // Finding the panel: eight ports greeted at once, one answers; the others hear
+    // nothing but handshakes.
+    std::vector<std::unique_ptr<PtyPanel>> ports;
+    PanelFaults silent;
+    silent.silent = true;
+    QStringList arguments{QStringLiteral("find")};
+    for (int i = 0; i < 8; ++i) {
+        ports.push_back(panel(QStringLiteral("find%1").arg(i), i == 5 ? PanelFaults{} : silent));
+        arguments << QStringLiteral("--port") << path(QStringLiteral("find%1").arg(i));
+    }
+    QElapsedTimer clock;
+    clock.start();
+    const Run found = run(arguments);
+    QVERIFY2(clock.elapsed() < 1000, qPrintable(QString::number(clock.elapsed())));
+    QCOMPARE(found.status, 0);
+    QVERIFY(found.out.endsWith("SWITCH PANEL FOUND ON " + path(QStringLiteral("find5")).toUtf8() + "\n"));
+    for (int i = 0; i < 8; ++i) {
+        const QList<QByteArray> heard = ports[size_t(i)]->commands();
+        QVERIFY(std::all_of(heard.begin(), heard.end(), [](const QByteArray &c) { return c == "A"; }));
+        QCOMPARE(heard.size(), i == 5 ? 1 : 6);
+    }
+    ports[5]->hangUp();
+    const Run none = run(arguments);
+    QCOMPARE(none.status, 4);
+    QVERIFY2(none.out.endsWith("NO SWITCH PANEL ANSWERED ON 8 PORTS\n"), none.out);
 }
 
 QTEST_GUILESS_MAIN(TestKdrPanel)

@@ -1,16 +1,18 @@
 # SPDX-License-Identifier: GPL-3.0-or-later
 # Fails when a file under SOURCE_DIR (src/) includes a header of a higher layer,
 # or of a sibling on the same layer:
-#   model <- link <- operations, files, record <- ui, cli <- app
+#   model <- link, art <- operations, files, record <- sheet <- ui, cli <- app
 # Run as: cmake -DSOURCE_DIR=<src> -P check_layers.cmake
 set(rank_model 0)
 set(rank_link 1)
+set(rank_art 1)
 set(rank_operations 2)
 set(rank_files 2)
 set(rank_record 2)
-set(rank_ui 3)
-set(rank_cli 3)
-set(rank_app 4)
+set(rank_sheet 3)
+set(rank_ui 4)
+set(rank_cli 4)
+set(rank_app 5)
 
 if(NOT SOURCE_DIR)
     message(FATAL_ERROR "SOURCE_DIR is not set")

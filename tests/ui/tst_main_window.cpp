@@ -6,6 +6,7 @@
 #include "link/SerialPorts.h"
 #include "model/StatusTexts.h"
 #include "ui/MainWindow.h"
+#include "ui/ServiceMenu.h"
 #include "ui/PortChooser.h"
 #include "ui/Preferences.h"
 #include "ui/SelectionList.h"
@@ -20,7 +21,9 @@
 #include <QClipboard>
 #include <QLabel>
 #include <QLineEdit>
+#include <QProcess>
 #include <QPushButton>
+#include <QRegularExpression>
 #include <QAbstractTextDocumentLayout>
 #include <QScrollBar>
 #include <QAccessible>
@@ -171,6 +174,7 @@ private slots:
     void failedSwitchCaptionTurnsRed();
     void closingTheWindowEndsTheWait();
     void closingDuringAWriteSendsNothingMore();
+    void serviceKitCommands();
     void closingTheWindowEndsTheProgram(); // last: the application quits here
 
 private:
@@ -748,9 +752,10 @@ void TestMainWindow::portChooserChoosesAndRemembers()
                                              QStringLiteral("FTDI"), QStringLiteral("A50285BI"), 0x0403, 0x6001}};
     });
     chooser->showPopup();
-    QCOMPARE(chooser->count(), 2);
+    QCOMPARE(chooser->count(), 3);
     QCOMPARE(chooser->itemText(0), PanelPort::defaultDevice());
     QCOMPARE(chooser->itemText(1), QStringLiteral("/dev/ttyUSB0 \u2014 FT232R USB UART (FTDI, A50285BI)"));
+    QCOMPARE(chooser->itemText(2), QStringLiteral("FIND THE SWITCH PANEL"));
     chooser->hidePopup();
 
     // Port 1 is of no use here; a panel hangs on another port, typed in by its path.
@@ -884,6 +889,103 @@ void TestMainWindow::closingDuringAWriteSendsNothingMore()
     QVERIFY(!more.wait(300));
     QCOMPARE(panel.commands().size(), sentWhenClosed);
     QVERIFY(!window.session().port().isOpen());
+}
+
+void TestMainWindow::serviceKitCommands()
+{
+    // In the window's context menu, each with its shortcut, named as shown.
+    QCOMPARE(m_form->contextMenuPolicy(), Qt::ActionsContextMenu);
+    const QList<QAction *> items = m_form->actions();
+    const QList<std::pair<QString, QKeySequence>> expected{
+        {ServiceMenu::kSaveSheet, QKeySequence(Qt::CTRL | Qt::Key_P)},
+        {ServiceMenu::kSaveTrace, QKeySequence(Qt::CTRL | Qt::Key_T)},
+        {ServiceMenu::kFindPanel, QKeySequence(Qt::CTRL | Qt::Key_F)},
+        {ServiceMenu::kAbout, QKeySequence(Qt::Key_F1)}};
+    QCOMPARE(items.size(), expected.size());
+    for (qsizetype i = 0; i < items.size(); ++i)
+        QCOMPARE(std::pair(items[i]->text(), items[i]->shortcut()), expected[i]);
+    ClosingDialogs *dialogs = giveDialogs<ClosingDialogs>(*m_form);
+    QTemporaryDir dir;
+    const auto textOf = [](const QString &pdf) {
+        QProcess text;
+        text.start(QStringLiteral("pdftotext"), {QStringLiteral("-layout"), pdf, QStringLiteral("-")});
+        text.waitForFinished(10000);
+        // Everything but the time it was made.
+        return QString::fromUtf8(text.readAllStandardOutput())
+            .remove(QRegularExpression(QStringLiteral("MADE +\\S+ \\S+")));
+    };
+
+    // A sheet of incomplete switches is refused as a save is.
+    dialogs->saveAs = dir.filePath(QStringLiteral("refused.pdf"));
+    items[0]->trigger();
+    QCOMPARE(m_form->statusBox().toPlainText(), StatusTexts::kIncomplete);
+    QVERIFY(!QFile::exists(*dialogs->saveAs));
+    // The sheet of an opened file is the one kdr-panel makes of it.
+    QFile file(dir.filePath(QStringLiteral("sample.kdc")));
+    QVERIFY(file.open(QIODevice::WriteOnly));
+    file.write("\"COACH\",\"PORCH LIGHT\",13,\"AWNING\",160,\"PUMP\",159,\"STEP\",0,\"\",25,\"HEATER\",99,\"\",150,"
+               "\"FAN\",42,\"TV\",7,\"\",158,159\r\n");
+    file.close();
+    m_form->openFile(file.fileName());
+    dialogs->saveAs = dir.filePath(QStringLiteral("window.pdf"));
+    items[0]->trigger();
+    QProcess sheet;
+    sheet.start(QStringLiteral(KDR_BIN_DIR "/kdr-panel"),
+                {QStringLiteral("sheet"), file.fileName(), QStringLiteral("--output"),
+                 dir.filePath(QStringLiteral("cli.pdf"))});
+    QVERIFY(sheet.waitForFinished(10000));
+    QVERIFY(textOf(*dialogs->saveAs).contains(QStringLiteral("PORCH LIGHT")));
+    QCOMPARE(textOf(*dialogs->saveAs), textOf(dir.filePath(QStringLiteral("cli.pdf"))));
+
+    // The wire trace of a read holds the frames kdr-panel read --trace sends.
+    sim::PtyPanel panel({}, dir.filePath(QStringLiteral("panel")));
+    m_form->session().setDevice(panel.devicePath());
+    bool availableMeanwhile = true;
+    connect(&panel, &sim::PtyPanel::commandReceived, this, [&] { availableMeanwhile &= items[0]->isEnabled(); });
+    clickButton(m_form, "READ_CONFIG");
+    QCOMPARE(m_form->statusBox().toPlainText(), StatusTexts::kReadSuccessful);
+    QVERIFY(!availableMeanwhile && items[0]->isEnabled()); // none during an operation
+    dialogs->saveAs = dir.filePath(QStringLiteral("trace.txt"));
+    items[1]->trigger();
+    QFile trace(*dialogs->saveAs);
+    QVERIFY(trace.open(QIODevice::ReadOnly));
+    const QString saved = QString::fromUtf8(trace.readAll());
+    QVERIFY(saved.startsWith(QStringLiteral("KDR switch panel tool " KDR_VERSION ", wire trace\n")));
+    QVERIFY(saved.contains(QStringLiteral("Port: ") + panel.devicePath()));
+    const auto frames = [](const QString &text) {
+        QStringList sent;
+        for (const QString &line : text.split(QLatin1Char('\n')))
+            if (line.startsWith(QStringLiteral("kdr.link: ")) && line.contains(QStringLiteral(" -> ")))
+                sent << line.section(QStringLiteral(" -> "), 1);
+        return sent;
+    };
+    QProcess read;
+    read.start(QStringLiteral(KDR_BIN_DIR "/kdr-panel"),
+               {QStringLiteral("read"), QStringLiteral("--port"), panel.devicePath(), QStringLiteral("--trace")});
+    QTRY_COMPARE_WITH_TIMEOUT(read.state(), QProcess::NotRunning, 10000);
+    QCOMPARE(frames(saved).size(), 11);
+    QCOMPARE(frames(saved), frames(QString::fromUtf8(read.readAllStandardError())));
+
+    // Finding the panel: the system's ports greeted at once, the panel's chosen and
+    // remembered; the next read goes there.
+    sim::PanelFaults silent;
+    silent.silent = true;
+    sim::PtyPanel mute(silent, dir.filePath(QStringLiteral("mute")));
+    control<PortChooser>(QStringLiteral("SERIAL_PORT"))->setPortLister([&] {
+        return QList<SerialPortDescription>{{mute.devicePath(), {}, {}, {}, {}, {}},
+                                            {panel.devicePath(), {}, {}, {}, {}, {}}};
+    });
+    m_form->session().setDevice(mute.devicePath());
+    items[2]->trigger();
+    QCOMPARE(m_form->statusBox().toPlainText(), StatusTexts::kSearching);
+    QVERIFY(!items[0]->isEnabled());
+    QTRY_COMPARE_WITH_TIMEOUT(m_form->statusBox().toPlainText(),
+                              StatusTexts::panelFoundOn(shortDeviceName(panel.devicePath())), 3000);
+    QCOMPARE(m_form->session().device(), panel.devicePath());
+    QCOMPARE(Preferences::rememberedPort(), panel.devicePath());
+    QVERIFY(items[0]->isEnabled());
+    clickButton(m_form, "READ_CONFIG");
+    QCOMPARE(m_form->statusBox().toPlainText(), StatusTexts::kReadSuccessful);
 }
 
 void TestMainWindow::closingTheWindowEndsTheProgram()

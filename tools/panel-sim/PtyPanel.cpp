@@ -22,8 +22,6 @@ PtyPanel::PtyPanel(PanelFaults faults, QString linkPath, QObject *parent)
 PtyPanel::~PtyPanel()
 {
     hangUp();
-    if (!m_linkPath.isEmpty())
-        QFile::remove(m_linkPath);
 }
 
 QString PtyPanel::devicePath() const
@@ -75,6 +73,10 @@ void PtyPanel::hangUp()
     if (m_slaveKeeper >= 0)
         ::close(m_slaveKeeper);
     m_slaveKeeper = -1;
+    // The name goes with the adapter, as udev takes its link away: left behind, it would
+    // lead to whichever terminal next takes the number, another test's panel.
+    if (!m_linkPath.isEmpty())
+        QFile::remove(m_linkPath);
     emit hungUp();
 }
 

@@ -13,8 +13,9 @@ namespace kdr::sim {
 // event loop: open devicePath() as a serial port and talk to it as to a panel.
 //
 // hangUp() closes the terminal as an unplugged cable would; plugIn() makes a new
-// one. With a link path given, that path always points at the current terminal,
-// so a port opened by that name finds the panel again after a new plug-in.
+// one. With a link path given, that path points at the current terminal while
+// there is one and is gone while unplugged, so a port opened by that name finds
+// the panel again after a new plug-in, and nothing else meanwhile.
 class PtyPanel : public AnsweringPanel {
     Q_OBJECT
 public:

@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
-#include "operations/OperationResult.h"
+#include "OperationResult.h"
 
 #include <QList>
 #include <QObject>
@@ -16,10 +16,8 @@
 class QThread;
 
 namespace kdr {
-class PanelSession;
-}
 
-namespace kdr::cli {
+class PanelSession;
 
 // How one port's part of a command went.
 struct PortReport {
@@ -36,7 +34,8 @@ struct PortReport {
 class PanelJobs : public QObject {
     Q_OBJECT
 public:
-    enum class Operation { Read, Write };
+    // A greeting is the handshake alone (six "A" at most), to find which port a panel is on.
+    enum class Operation { Read, Write, Greet };
     // Run in the port's own thread, before and after the operation.
     using Prepare = std::function<void(PanelSession &)>;
     using Conclude = std::function<void(PanelSession &, PortReport &)>;
@@ -51,7 +50,7 @@ public:
 
 signals:
     // Once every port has ended, in the order the devices were given.
-    void finished(const QList<kdr::cli::PortReport> &reports);
+    void finished(const QList<kdr::PortReport> &reports);
 
 private:
     struct Port;
@@ -71,4 +70,4 @@ private:
     std::vector<std::pair<int, PortReport>> m_ended; // under m_endedLock
 };
 
-} // namespace kdr::cli
+} // namespace kdr

@@ -1,14 +1,16 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "PanelJobs.h"
 
-#include "operations/PanelSession.h"
+#include "PanelSession.h"
+
+#include "link/PanelProtocol.h"
 
 #include <QElapsedTimer>
 #include <QThread>
 
 #include <utility>
 
-namespace kdr::cli {
+namespace kdr {
 
 struct PanelJobs::Port {
     std::unique_ptr<PanelSession> session;
@@ -61,7 +63,9 @@ void PanelJobs::start()
                 m_prepare(*session);
             QElapsedTimer clock;
             clock.start();
-            report.result = m_operation == Operation::Read ? session->readPanel() : session->writePanel();
+            report.result = m_operation == Operation::Read    ? session->readPanel()
+                            : m_operation == Operation::Write ? session->writePanel()
+                                                              : session->greetPanel(PanelProtocol::kHandshakeAttempts);
             report.seconds = double(clock.nsecsElapsed()) / 1e9;
             if (m_conclude)
                 m_conclude(*session, report);
@@ -102,4 +106,4 @@ void PanelJobs::portEnded(int index, const PortReport &report)
         emit finished(m_reports);
 }
 
-} // namespace kdr::cli
+} // namespace kdr
