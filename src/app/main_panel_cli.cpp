@@ -110,10 +110,13 @@ int main(int argc, char *argv[])
     // send it to the debugger instead when it finds no console window.
     qputenv("QT_FORCE_STDERR_LOGGING", "1");
     // A configuration sheet needs fonts, which a console program has only with a GUI
-    // application; one without a display, so that it draws over SSH too.
+    // application. Elsewhere one without a display, so that it draws over SSH too;
+    // Windows' own platform always has its system's fonts, and no display to lack.
     std::unique_ptr<QCoreApplication> application;
     if (request->draws()) {
+#ifndef Q_OS_WIN
         qputenv("QT_QPA_PLATFORM", "offscreen");
+#endif
         application = std::make_unique<QGuiApplication>(argc, argv);
     } else {
         application = std::make_unique<QCoreApplication>(argc, argv);

@@ -205,8 +205,7 @@ void CliProgram::concludeRead(PanelSession &session, PortReport &report) const
     // Saved as the window saves after a read: empty designations, the codes collected from the lists.
     WorkingState &state = session.state();
     HeadlessPanelView &view = session.headlessView();
-    const QString name = m_request.panelName.isEmpty() ? panelNameFrom(QFileInfo(m_request.output).completeBaseName())
-                                                       : m_request.panelName;
+    const QString name = readingPanelName();
     view.setPanelNameText(name);
     collectCodesForWriting(state, view);
     const auto line = Kdc::format(ConfigurationFile::recordOf(state, view));
@@ -217,6 +216,13 @@ void CliProgram::concludeRead(PanelSession &session, PortReport &report) const
         report.problem = QStringLiteral("%1: could not save: %2").arg(m_request.output, problem);
     else if (m_keeper)
         m_keeper->setSavedFile(m_request.output, *line);
+}
+
+QString CliProgram::readingPanelName() const
+{
+    if (m_request.panelName.isEmpty() && !m_request.output.isEmpty())
+        return panelNameFrom(QFileInfo(m_request.output).completeBaseName());
+    return m_request.panelName;
 }
 
 void CliProgram::runOnPorts()
@@ -261,7 +267,7 @@ void CliProgram::portsEnded(const QList<PortReport> &reports)
             for (int i = 0; i < kSwitchCount; ++i)
                 read[i] = report.result.codesRead[i].value_or(kCodeNotAssigned);
             status = std::max(status,
-                              makeSheet(m_request.sheet, sheetOfReading(read, m_request.panelName, m_request.output)));
+                              makeSheet(m_request.sheet, sheetOfReading(read, readingPanelName(), m_request.output)));
         }
         if (!m_keeper)
             continue;

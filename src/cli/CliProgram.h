@@ -47,6 +47,8 @@ private:
     void runOnPorts();
     void portsEnded(const QList<PortReport> &reports);
     void concludeRead(PanelSession &session, PortReport &report) const;
+    // The name a reading is saved and drawn under: --name, else the file's base name.
+    QString readingPanelName() const;
     void finish(int status);
     void show(const QByteArray &text);
 

@@ -32,8 +32,7 @@ SheetContent sheetOfFile(const KdcRecord &record, const QString &file, const std
     return content;
 }
 
-SheetContent sheetOfReading(const std::array<Code, kSwitchCount> &codes, const QString &panelName,
-                            const QString &file)
+SheetContent sheetOfReading(const std::array<Code, kSwitchCount> &codes, const QString &panelName, const QString &file)
 {
     SheetContent content = stamped(file);
     content.panelName = panelName;
@@ -48,10 +47,10 @@ int makeSheet(const QString &path, const SheetContent &content)
         problem = ConfigurationSheet::save(path, content, ConfigurationSheet::paperFor(QLocale::system()));
     if (problem.isEmpty())
         return kSucceeded;
-    writeText(Stream::Err,
-              (terminalSafePath(QStringLiteral("kdr-panel: %1: could not save the sheet: %2").arg(path, problem)) +
-               u'\n')
-                  .toUtf8());
+    writeText(
+        Stream::Err,
+        (terminalSafePath(QStringLiteral("kdr-panel: %1: could not save the sheet: %2").arg(path, problem)) + u'\n')
+            .toUtf8());
     return kOutputFailed;
 }
 

@@ -16,8 +16,7 @@ namespace kdr::cli {
 // it, its designations and the codes it writes.
 SheetContent sheetOfFile(const KdcRecord &record, const QString &file, const std::array<Code, kSwitchCount> &codes);
 // A reading: the codes read, the panel name given (or none), no designations.
-SheetContent sheetOfReading(const std::array<Code, kSwitchCount> &codes, const QString &panelName,
-                            const QString &file);
+SheetContent sheetOfReading(const std::array<Code, kSwitchCount> &codes, const QString &panelName, const QString &file);
 
 // Makes the sheet on the paper of the user's country; the exit status (6, said, when
 // it could not be written).

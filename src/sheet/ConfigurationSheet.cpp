@@ -100,8 +100,8 @@ double paintFace(Page &page, QPointF topLeft, double width, const SheetContent &
         const QRectF lists = place(PanelLayout::moduleList(i)).united(place(PanelLayout::channelList(i)));
         painter.setPen(Qt::white);
         page.font(16, true);
-        page.text(lists.adjusted(0, 0, 0, -lists.height() * 0.35), moduleAndChannel(content.codes[i]),
-                  Qt::AlignCenter, 10);
+        page.text(lists.adjusted(0, 0, 0, -lists.height() * 0.35), moduleAndChannel(content.codes[i]), Qt::AlignCenter,
+                  10);
         page.font(8);
         page.text(lists.adjusted(0, lists.height() * 0.62, 0, 0), QStringLiteral("CODE %1").arg(content.codes[i]),
                   Qt::AlignCenter);

@@ -54,9 +54,9 @@ QList<std::pair<QString, QString>> AboutBox::licenceTexts()
     // Built in statically: Qt's bundled libraries and the compiler's runtime.
     texts << std::pair{QStringLiteral("THIRD-PARTY NOTICES"),
                        QStringLiteral(":/licences/packaging/windows/THIRD-PARTY-NOTICES.txt")};
-    for (const char *name : {"zlib", "pcre2", "harfbuzz", "freetype", "libpng", "double-conversion", "md4c",
-                             "tinycbor", "easing", "rfc6234", "sha3", "blake2", "icc",
-                             "gcc-runtime-library-exception", "mingw-w64"})
+    for (const char *name :
+         {"zlib", "pcre2", "harfbuzz", "freetype", "libpng", "double-conversion", "md4c", "tinycbor", "easing",
+          "rfc6234", "sha3", "blake2", "icc", "gcc-runtime-library-exception", "mingw-w64"})
         texts << std::pair{QString::fromLatin1(name).toUpper(),
                            QStringLiteral(":/licences/packaging/windows/licences/%1.txt").arg(QLatin1String(name))};
 #endif

@@ -68,10 +68,10 @@ void ServiceKit::saveSheet()
         content.codes[i] = m_window.state.sw[i].w;
         content.designations[i] = m_window.view.designationText(i);
     }
-    const QString name = content.panelName.isEmpty()
-                             ? QStringLiteral("configuration-sheet.pdf")
-                             : ConfigurationFile::fileNameFor(content.panelName).replace(QStringLiteral(".kdc"),
-                                                                                          QStringLiteral(".pdf"));
+    const QString name =
+        content.panelName.isEmpty()
+            ? QStringLiteral("configuration-sheet.pdf")
+            : ConfigurationFile::fileNameFor(content.panelName).replace(QStringLiteral(".kdc"), QStringLiteral(".pdf"));
     const auto chosen =
         m_window.dialogs.saveFileName(kSheetTitle, kSheetFilter, inFolder(m_window.files.folderForDialogs(), name));
     if (!chosen || chosen->isEmpty())

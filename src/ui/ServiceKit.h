@@ -36,10 +36,10 @@ public:
         StatusBox &status;
         FileDialogs &dialogs;
         FileCommands &files;
-        std::function<QString()> device;               // the port the window uses
-        std::function<QString()> file;                 // the configuration file in use, or empty
-        std::function<QStringList()> ports;            // the ports to search
-        std::function<void(const QString &)> choose;   // takes a port as a choice in the chooser
+        std::function<QString()> device;             // the port the window uses
+        std::function<QString()> file;               // the configuration file in use, or empty
+        std::function<QStringList()> ports;          // the ports to search
+        std::function<void(const QString &)> choose; // takes a port as a choice in the chooser
     };
     static const QString kSheetTitle, kSheetFilter, kTraceTitle, kTraceFilter, kNoTrace;
 

@@ -2,7 +2,11 @@
 #include "ServiceMenu.h"
 
 #include <QAction>
+#include <QContextMenuEvent>
+#include <QCoreApplication>
+#include <QShortcut>
 #include <QWidget>
+#include <QWindow>
 
 #ifdef Q_OS_WIN
 #include <windows.h>
@@ -48,6 +52,17 @@ ServiceMenu::ServiceMenu(QWidget &window, Commands commands) : QObject(&window),
     // The controls that have no menu of their own (the picture, the captions, the
     // buttons, the lists) leave a right click to the window, which shows these.
     window.setContextMenuPolicy(Qt::ActionsContextMenu);
+#ifndef Q_OS_WIN
+    // Windows makes Shift+F10 the Menu key itself; elsewhere Qt leaves it to the program.
+    // Handed to the window as the Menu key's event, it opens the menu of whatever has
+    // the focus, where the Menu key would.
+    auto *menuKey = new QShortcut(QKeySequence(Qt::SHIFT | Qt::Key_F10), &window);
+    connect(menuKey, &QShortcut::activated, &window, [&window] {
+        QContextMenuEvent asMenuKey(QContextMenuEvent::Keyboard, {}, {});
+        if (QWindow *handle = window.windowHandle())
+            QCoreApplication::sendEvent(handle, &asMenuKey);
+    });
+#endif
 }
 
 void ServiceMenu::setAvailable(bool available)

@@ -390,11 +390,13 @@ void TestKdrPanel::sheetsAndFinding()
         QVERIFY2(info.readAllStandardOutput().contains(paper), locale);
     }
     QVERIFY(QFileInfo(path(QStringLiteral("s.pdf"))).size() < 300 * 1024);
-    QProcess text;
-    text.start(QStringLiteral("pdftotext"),
-               {QStringLiteral("-layout"), path(QStringLiteral("s.pdf")), QStringLiteral("-")});
-    QVERIFY(text.waitForFinished(10000));
-    const QString words = QString::fromUtf8(text.readAllStandardOutput()).simplified();
+    const auto wordsOf = [](const QString &pdf) {
+        QProcess text;
+        text.start(QStringLiteral("pdftotext"), {QStringLiteral("-layout"), pdf, QStringLiteral("-")});
+        text.waitForFinished(10000);
+        return QString::fromUtf8(text.readAllStandardOutput()).simplified();
+    };
+    const QString words = wordsOf(path(QStringLiteral("s.pdf")));
     for (const char *expected :
          {"PANEL NAME COACH", "FILE sample.kdc", "PORCH LIGHT", "SW1 B 4 13 PORCH LIGHT", "SW2 N/A 160 AWNING",
           "SW3 BL/MR 159 PUMP", "SW6 J 10 99 HEATER", "SW10 P 9 158", "TECHNICIAN", "DATE"})
@@ -410,6 +412,21 @@ void TestKdrPanel::sheetsAndFinding()
         for (int x = 0; x < page.width(); ++x)
             face += qAbs(qRed(page.pixel(x, y)) - 96) < 6 && qAbs(qGreen(page.pixel(x, y)) - 94) < 6;
     QVERIFY2(face > page.width() * page.height() / 8, qPrintable(QString::number(face))); // the face's grey
+
+    // A reading's sheet is the sheet of the file the reading saved, under its name.
+    const auto reading = panel(QStringLiteral("reading"), {});
+    QCOMPARE(run({QStringLiteral("read"), QStringLiteral("--port"), reading->devicePath(), QStringLiteral("--output"),
+                  path(QStringLiteral("porch.kdc")), QStringLiteral("--sheet"), path(QStringLiteral("read.pdf"))})
+                 .status,
+             0);
+    QCOMPARE(run({QStringLiteral("sheet"), path(QStringLiteral("porch.kdc")), QStringLiteral("--output"),
+                  path(QStringLiteral("saved.pdf"))})
+                 .status,
+             0);
+    const QRegularExpression made(QStringLiteral("MADE \\S+ \\S+"));
+    QVERIFY(wordsOf(path(QStringLiteral("read.pdf"))).contains(QStringLiteral("PANEL NAME porch")));
+    QCOMPARE(wordsOf(path(QStringLiteral("read.pdf"))).remove(made),
+             wordsOf(path(QStringLiteral("saved.pdf"))).remove(made));
 
     // Finding the panel: eight ports greeted at once, one answers; the others hear
     // nothing but handshakes.

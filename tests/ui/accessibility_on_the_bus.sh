@@ -5,7 +5,7 @@
 # Starts a private X server, session bus and accessibility bus, turns accessibility
 # on as a screen reader would, and runs the window on the X platform (the
 # offscreen one has no accessibility bridge); atspi_client.py then reads the tree,
-# presses READ and checks what reaches the bus.
+# presses READ, opens the context menu from the keyboard and checks what reaches the bus.
 set -uo pipefail
 program=$1
 here=$(cd "$(dirname "$0")" && pwd)

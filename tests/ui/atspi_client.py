@@ -2,8 +2,10 @@
 """A screen reader's view of the simulated window, over the accessibility bus.
 
 Reads the window's accessible tree, presses READ through its accessible action and
-listens to every event until the read has ended. Prints one line per check and
+listens to every event until the read has ended; then opens the window's context
+menu with Shift+F10 and moves to its first item. Prints one line per check and
 exits 1 when one fails."""
+import subprocess
 import sys
 
 import gi
@@ -13,6 +15,8 @@ from gi.repository import Atspi, GLib  # noqa: E402
 
 TITLE = "RV KDR 10 BUTTON SWITCH PANEL CONFIGURATION PROGRAM - SIMULATED PANEL"
 READ = "READ CONFIGURATION FROM SWITCH PANEL"
+MENU_ITEMS = ["SAVE CONFIGURATION SHEET\u2026", "SAVE WIRE TRACE\u2026", "FIND THE SWITCH PANEL",
+              "ABOUT THIS PROGRAM\u2026"]
 READ_TEXTS = [
     "STARTING COMMUNICATIONS TO READ SWITCH PANEL CONFIGURATION",
     "COMMUNICATIONS OK",
@@ -58,6 +62,7 @@ def status_text(node):
 
 
 events = []
+popups = []
 
 
 def heard(event):
@@ -67,6 +72,8 @@ def heard(event):
         source = ("", "")
     data = event.any_data if isinstance(event.any_data, str) else None
     events.append((event.type, event.detail1, source, data))
+    if source[0] == "popup menu" and event.detail1 == 1:
+        popups.append((event.type, event.source))
 
 
 listener = Atspi.EventListener.new(heard)
@@ -127,7 +134,42 @@ def report():
         expected += [("delete", before), ("insert", after)]
     check(changes == expected, "each status text reaches the bus once, replacing the one before"
           + ("" if changes == expected else f": {changes}"))
+    # The window's extras, from the keyboard as a screen reader's user opens them. A
+    # popup is no child of the application on the bus: it is met in its events.
+    events.clear()
+    state["waited"] = 0
+    subprocess.run(["xdotool", "key", "shift+F10"], check=False)
+    GLib.timeout_add(100, context_menu)
+
+
+def context_menu():
+    menu = next((source for kind, source in popups if kind == "object:state-changed:showing"), None)
+    state["waited"] += 1
+    if menu is None and state["waited"] < 50:
+        return True
+    items = [menu.get_child_at_index(i) for i in range(menu.get_child_count())] if menu else []
+    names = [n.get_name() for n in items if n.get_role_name() == "menu item"]
+    check(names == MENU_ITEMS, "Shift+F10 opens the context menu, its items named"
+          + ("" if names == MENU_ITEMS else f": {names}"))
+    # The simulated panel is on a line of its own: there is no port to search.
+    enabled = [has_state(n, Atspi.StateType.ENABLED) for n in items]
+    check(enabled == [True, True, False, True], f"only the search is unavailable there: {enabled}")
+    events.clear()
+    state["waited"] = 0
+    subprocess.run(["xdotool", "key", "Down"], check=False)
+    GLib.timeout_add(100, first_item)
+    return False
+
+
+def first_item():
+    focus = [e[2] for e in events if e[0] == "focus:"]
+    state["waited"] += 1
+    if not focus and state["waited"] < 50:
+        return True
+    check(focus == [("menu item", MENU_ITEMS[0])], f"Down says the first item: {focus}")
+    subprocess.run(["xdotool", "key", "Escape"], check=False)
     loop.quit()
+    return False
 
 
 GLib.timeout_add(100, start)

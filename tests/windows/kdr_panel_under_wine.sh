@@ -145,6 +145,40 @@ on_both hang-up 5 1 "--hang-up-after 6" read --port @1@ --json
 check "hang-up: the lost connection said" grep -q 'the connection was lost' <(err hang-up)
 check "hang-up: stopped at SW5, the switch it hit" grep -q '"failedSwitch":5' <(out hang-up)
 
+# A configuration sheet from a read, drawn with Windows' own fonts: the same text, in
+# the same order, as the Linux build's in Wine's locale (en-US: Letter); its page
+# rendered beside the programs (sheet-windows.png) holds the panel's face.
+on_both read-sheet 0 1 "--codes $codes" read --port @1@ --output sheet.kdc --sheet sheet.pdf
+sheet_text() { pdftotext -raw "$1" - | sed 's/ MADE .* KDR / MADE KDR /'; }
+check "sheet: the Linux build's text and order" diff <(sheet_text "$here/windows/sheet.pdf") \
+    <(LC_ALL=en_US.UTF-8 "$linux" sheet "$here/windows/sheet.kdc" --output "$here/linux/again.pdf" &&
+        sheet_text "$here/linux/again.pdf")
+check "sheet: SW6 J 10 99, on Letter paper" \
+    test "$(sheet_text "$here/windows/sheet.pdf" | grep -c '^SW6 J 10 99')" = 1 -a \
+    "$(pdfinfo "$here/windows/sheet.pdf" | grep -c 'letter')" = 1
+pdftoppm -r 50 -png -singlefile "$here/windows/sheet.pdf" "$(dirname "$exe")/../sheet-windows"
+# The share of the page in the face's grey.
+face=$(convert "$(dirname "$exe")/../sheet-windows.png" -fuzz 3% -fill magenta -opaque 'rgb(96,94,93)' -fuzz 0 \
+    -fill black +opaque magenta -fill white -opaque magenta -format '%[fx:mean]' info: 2>/dev/null || echo 0)
+check "sheet: the panel's face on the page ($face of it)" awk -v f="$face" 'BEGIN { exit !(f > 0.12) }'
+
+# Finding the panel: three COM ports greeted at once, the one with a panel named; the
+# others hear handshakes only.
+for i in 1 2 3; do
+    # shellcheck disable=SC2046
+    start_panel "find-$i" $([ "$i" = 2 ] || echo --silent) || fail "find: no simulator"
+done
+began=$(date +%s%N)
+"$wine_run" --com COM5="$(readlink -f "$here/find-1")" --com COM6="$(readlink -f "$here/find-2")" \
+    --com COM7="$(readlink -f "$here/find-3")" "$exe" find --port COM5 --port COM6 --port COM7 >"$here/find.out" 2>&1
+status=$?
+took=$((($(date +%s%N) - began) / 1000000))
+stop_panels
+check "find: exit $status, SWITCH PANEL FOUND ON COM6 ($took ms with Wine's start)" \
+    grep -q 'SWITCH PANEL FOUND ON COM6' "$here/find.out"
+check "find: only handshakes to the silent ports" \
+    test "$(cat "$here"/find-[13].sim | grep -c ' <- ')" = "$(cat "$here"/find-[13].sim | grep -c ' <- 41$')"
+
 # Without the modem-status stand-in Wine 10 cancels the comm-event wait on a
 # pseudo-terminal (ERROR_OPERATION_ABORTED), as a driver does for a removed device.
 start_panel cancelled || fail "cancelled: no simulator"

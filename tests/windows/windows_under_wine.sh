@@ -7,7 +7,9 @@
 # button, so a space reads: the simulated one reads its sample panel, and the tool
 # reads panel-sim holding the same sample over a COM port. Both turn the status box
 # green and, with the same panel read, show the same picture pixel for pixel (the
-# simulated one is saved, build-windows/simulated-read.png by default). Then the tool,
+# simulated one is saved, build-windows/simulated-read.png by default), and the
+# simulated one's system menu (Alt+Space) ends in the tool's extras, the last of which
+# shows the About box (the menu's picture: system-menu.png). Then the tool,
 # started with a file over another COM port, writes it by keyboard (Tab, space) and
 # panel-sim holds the file's codes. Last, at 96, 120 and 144 DPI (100, 125 and 150 %) on the
 # 1366 × 768 screen of a small laptop, the window is drawn at the largest scale that
@@ -111,6 +113,19 @@ if start_window kdr-switch-panel-simulated "$title - SIMULATED PANEL"; then
     if turns_green "$id" "$shot"; then pass "simulated: read by keyboard, the status box green (picture: $shot)"; else
         fail "simulated: read by keyboard, the status box did not turn green"
     fi
+    # The extras in the window's system menu, by keyboard: Alt+Space, then the last item.
+    shown() { xdotool search --onlyvisible --class kdr-switch-panel-simulated.exe 2>/dev/null | wc -l; }
+    before=$(shown)
+    keys alt+space
+    for _ in $(seq 50); do [ "$(shown)" -gt "$before" ] && break; sleep 0.1; done
+    menu_picture="$(dirname "$shot")/system-menu.png"
+    read -r left top < <(client_place "$id")
+    import -window root -crop "300x260+$left+$top" "$menu_picture" 2>/dev/null
+    xdotool key Up Return
+    if about=$(window_named "ABOUT THIS PROGRAM"); then
+        pass "system menu: Alt+Space, Up, Enter shows ABOUT THIS PROGRAM (picture: $menu_picture)"
+        xdotool key --window "$about" Escape
+    else fail "system menu: its last item showed no ABOUT THIS PROGRAM"; fi
     stop_window
 fi
 
