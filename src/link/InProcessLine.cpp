@@ -7,21 +7,20 @@ namespace kdr {
 
 InProcessLine::InProcessLine(QObject *parent) : QObject(parent) {}
 
+// The notice goes out under the lock that the receiving end takes in its handler: so
+// the notice itself, which Qt makes here and deletes there, is handed over where a race
+// checker can see it, not only inside Qt's queue.
 void InProcessLine::answer(const QByteArray &bytes)
 {
-    {
-        const std::lock_guard lock(m_mutex);
-        m_waiting += bytes;
-    }
+    const std::lock_guard lock(m_mutex);
+    m_waiting += bytes;
     emit arrived();
 }
 
 void InProcessLine::transmit(const QByteArray &bytes)
 {
-    {
-        const std::lock_guard lock(m_mutex);
-        m_sent.push_back(bytes);
-    }
+    const std::lock_guard lock(m_mutex);
+    m_sent.push_back(bytes);
     // Queued even within one thread, so that the peer answers from its event loop,
     // never from inside the port's send.
     QMetaObject::invokeMethod(this, "deliverSent", Qt::QueuedConnection);

@@ -35,16 +35,18 @@ public:
 signals:
     // Connected queued: the peer sees the bytes when its event loop runs.
     void transmitted(const QByteArray &bytes);
-    // Bytes have come for the port; wakes a port that waits in another thread.
+    // Bytes have come for the port; wakes a port that waits in another thread. Sent
+    // under the line's lock: a handler in the same thread may use the line, and one in
+    // another thread should, so that the hand-over is seen.
     void arrived();
 
 private:
     // In the peer's thread: the oldest chunk sent and not yet delivered.
     Q_INVOKABLE void deliverSent();
 
-    mutable std::mutex m_mutex;
-    QByteArray m_waiting;          // for the port
-    std::deque<QByteArray> m_sent; // for the peer, a chunk per transmit()
+    mutable std::recursive_mutex m_mutex; // also held while arrived() is sent
+    QByteArray m_waiting;                 // for the port
+    std::deque<QByteArray> m_sent;        // for the peer, a chunk per transmit()
 };
 
 } // namespace kdr

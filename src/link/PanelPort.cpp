@@ -148,6 +148,9 @@ PanelPort::PanelPort(QString device, QObject *parent) : QObject(parent), m_devic
 
 void PanelPort::onArrival()
 {
+    // Bytes a wait has taken already need no wake-up.
+    if (m_line && m_line->bytesWaiting() == 0)
+        return;
     if (lcWire().isDebugEnabled()) {
         // Each byte is traced once, when it arrives, not again when it is taken.
         const QByteArray waiting = m_line ? m_line->peek() : m_port.peek(m_port.bytesAvailable());

@@ -69,13 +69,12 @@ void PanelJobs::start()
             report.seconds = double(clock.nsecsElapsed()) / 1e9;
             if (m_conclude)
                 m_conclude(*session, report);
+            const std::lock_guard lock(m_endedLock);
             // Home again, so that the session can be deleted where it was made.
             session->moveToThread(home);
-            {
-                const std::lock_guard lock(m_endedLock);
-                m_ended.emplace_back(int(i), std::move(report));
-            }
-            QMetaObject::invokeMethod(this, "takeEndedPorts", Qt::QueuedConnection);
+            m_ended.emplace_back(int(i), std::move(report));
+            if (m_ended.size() == m_ports.size())
+                QMetaObject::invokeMethod(this, "takeEndedPorts", Qt::QueuedConnection);
         });
         m_ports[i]->thread->start();
     }

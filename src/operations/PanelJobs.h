@@ -54,9 +54,10 @@ signals:
 
 private:
     struct Port;
-    // The ports' threads hand their reports over under a lock and only then ask the
-    // main thread to take them: the call carries no data of its own, so that nothing
-    // depends on the ordering inside Qt's queue, which a race checker cannot see.
+    // The ports' threads hand their sessions and reports over under a lock, and the
+    // last one to end asks the main thread to take them all: the call carries no data
+    // of its own, and no two threads touch the main thread's queue at once, so that
+    // nothing depends on the ordering inside Qt's queue, which a race checker cannot see.
     Q_INVOKABLE void takeEndedPorts();
     void portEnded(int index, const PortReport &report);
 

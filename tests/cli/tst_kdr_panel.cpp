@@ -232,7 +232,7 @@ void TestKdrPanel::exitStatusesFromTheirCauses()
 
     // The panel inside the program answers like a good one, and replaces the ports.
     const Run simulated = run({QStringLiteral("read"), QStringLiteral("--simulated-panel")});
-    QCOMPARE(simulated.status, 0);
+    QVERIFY2(simulated.status == 0, simulated.out + simulated.err);
     QVERIFY(simulated.out.startsWith("SW1   A  1  (0)\nSW2   B  4  (13)\n"));
     const Run both = run({QStringLiteral("read"), QStringLiteral("--simulated-panel"), QStringLiteral("--port"),
                           path(QStringLiteral("good"))});
