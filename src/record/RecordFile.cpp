@@ -28,17 +28,26 @@ constexpr qint64 kLeastFreeSpace = 1024 * 1024;
 QString appendWhole(const QString &path, const QByteArray &bytes)
 {
 #ifdef Q_OS_WIN
-    // Append-only access: every write goes to the file's end in one step.
-    const HANDLE file = ::CreateFileW(reinterpret_cast<const wchar_t *>(path.utf16()), FILE_APPEND_DATA | SYNCHRONIZE,
-                                      FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr, OPEN_ALWAYS,
-                                      FILE_ATTRIBUTE_NORMAL, nullptr);
+    // Append access without write access: every write goes to the file's end in one
+    // step. Read access only so that the handle may take a lock.
+    const HANDLE file = ::CreateFileW(
+        reinterpret_cast<const wchar_t *>(path.utf16()), FILE_APPEND_DATA | FILE_READ_DATA | SYNCHRONIZE,
+        FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr, OPEN_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
     if (file == INVALID_HANDLE_VALUE)
         return plainSystemError(::GetLastError() == ERROR_ACCESS_DENIED ? EACCES : ENOENT);
+    // Writers take turns on a byte far past any record's end: not every file system
+    // keeps two handles' appends apart (Wine's does not), a lock is kept everywhere.
+    // Without locks, the append alone.
+    OVERLAPPED turn{};
+    turn.OffsetHigh = 0x7fffffff;
+    const bool locked = ::LockFileEx(file, LOCKFILE_EXCLUSIVE_LOCK, 0, 1, 0, &turn);
     DWORD written = 0;
     const bool whole =
         ::WriteFile(file, bytes.constData(), DWORD(bytes.size()), &written, nullptr) && written == DWORD(bytes.size());
     const DWORD failure = whole ? 0 : ::GetLastError();
     const bool flushed = whole && ::FlushFileBuffers(file);
+    if (locked)
+        ::UnlockFileEx(file, 0, 1, 0, &turn);
     ::CloseHandle(file);
     if (!whole)
         return plainSystemError(failure == ERROR_DISK_FULL || failure == ERROR_HANDLE_DISK_FULL ? ENOSPC : EIO);
