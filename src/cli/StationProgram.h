@@ -55,7 +55,6 @@ private:
     QString panelEnded(const StationPanel &panel) override;
     void loopEnded(const QString &port, const QString &why) override;
 
-private:
     // The ports' threads hand their events over under a lock, and only then ask the
     // main thread to take them (as PanelJobs does).
     void handOver(Event event);

@@ -34,7 +34,7 @@ void TickWaiter::Timer1_Timer()
         m_restOfTick.start(ceil<milliseconds>(early));
         return;
     }
-    while (nanoseconds(m_armed.nsecsElapsed()) < due)
+    while (nanoseconds(m_armed.nsecsElapsed()) < due && !m_interrupted)
         QThread::yieldCurrentThread();
     // What came before the tick counts, though a busy machine may hand out the tick first.
     m_port.collectReceived();
@@ -42,12 +42,12 @@ void TickWaiter::Timer1_Timer()
     wake();
 }
 
-void TickWaiter::armTimer()
+void TickWaiter::armTimer(std::chrono::milliseconds interval)
 {
     m_state.timer_flag = 0;
     m_armed.start();
     m_restOfTick.stop();
-    m_timer.start(kTick);
+    m_timer.start(interval);
 }
 
 void TickWaiter::wake()
@@ -88,7 +88,12 @@ bool TickWaiter::pumpEventsUntil(Done done)
 
 bool TickWaiter::WaitOneTick()
 {
-    armTimer();
+    // Only the tick ends this wait, so its last two milliseconds are waited out on the
+    // clock: a timer comes late by the system's own latency (a quarter of a millisecond
+    // on Linux, over half of one under Wine), which every pause before a command would
+    // add to the operation. A reply wait keeps the whole timer, as it must see every
+    // byte that comes up to its tick.
+    armTimer(kTick - kShortestTimer);
     return pumpEventsUntil([this] { return m_state.timer_flag == 1; });
 }
 

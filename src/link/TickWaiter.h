@@ -33,8 +33,10 @@ public:
 
     TickWaiter(WorkingState &state, PanelPort &port, QObject *parent = nullptr);
 
-    // Interval 100 ms (restarting the countdown), `timer_flag` 0, timer enabled.
-    void armTimer();
+    // The countdown of the tick restarts (100 ms, `timer_flag` 0) and the timer is
+    // enabled; it may be set to come before the tick, whose rest is then waited out
+    // on the clock.
+    void armTimer(std::chrono::milliseconds interval = kTick);
     // Returns after the next tick; bytes that arrive meanwhile stay waiting.
     bool WaitOneTick();
     // Returns once at least five bytes are waiting or a tick has come, or both;

@@ -29,7 +29,7 @@ void traceWire(const QString &device, WireDirection direction, const QByteArray 
 class WireTraceMemory {
 public:
     static constexpr int kOperations = 20;
-    static constexpr qsizetype kOperationBytes = 64 * 1024;
+    static constexpr qsizetype kOperationBytes = qsizetype(64) * 1024;
 
     struct Operation {
         QString what;

@@ -22,7 +22,7 @@ namespace {
 
 // Below this much free space an entry is not risked: a panel must not be programmed
 // whose record cannot be kept.
-constexpr qint64 kLeastFreeSpace = 1024 * 1024;
+constexpr qint64 kLeastFreeSpace = qint64(1024) * 1024;
 
 // Appends the bytes in one write and flushes them to the disk; empty on success.
 QString appendWhole(const QString &path, const QByteArray &bytes)

@@ -41,7 +41,7 @@ void store(const QString &key, const QString &value)
 QString rememberedPort()
 {
     // A name no port has, put there by hand or by a broken write, is no choice at all.
-    const QString port = settings()->value(kPortKey).toString();
+    QString port = settings()->value(kPortKey).toString();
     for (const QChar c : port)
         if (c.category() == QChar::Other_Control || c.category() == QChar::Other_Format)
             return {};
