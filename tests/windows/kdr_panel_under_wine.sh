@@ -199,7 +199,13 @@ start_panel ctrl-c || fail "ctrl-c: no simulator"
 (cd "$here/windows" && exec "$wine_run" --com COM5="$(readlink -f "$here/ctrl-c")" "$exe" write coach.kdc --port COM5 \
     --trace >"$here/ctrl-c.out" 2>"$here/ctrl-c.err") &
 program=$!
-for _ in $(seq 200); do [ "$(sent_frames "$here/ctrl-c.err" | wc -l)" -ge 8 ] && break; sleep 0.02; done
+# Up to 15 s for the eighth frame, as Wine may be slow to start on a machine that has
+# just built Qt; a write that ends first fails the checks below.
+for _ in $(seq 750); do
+    [ "$(sent_frames "$here/ctrl-c.err" | wc -l)" -ge 8 ] && break
+    kill -0 $program 2>/dev/null || break
+    sleep 0.02
+done
 kill -INT $program
 wait $program
 status=$?
