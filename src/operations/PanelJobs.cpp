@@ -50,7 +50,6 @@ PanelJobs::~PanelJobs()
 
 void PanelJobs::start()
 {
-    m_running = int(m_ports.size());
     QThread *home = thread();
     for (size_t i = 0; i < m_ports.size(); ++i) {
         PanelSession *session = m_ports[i]->session.get();
@@ -93,16 +92,12 @@ void PanelJobs::takeEndedPorts()
         const std::lock_guard lock(m_endedLock);
         ended.swap(m_ended);
     }
-    for (const auto &[index, report] : ended)
-        portEnded(index, report);
-}
-
-void PanelJobs::portEnded(int index, const PortReport &report)
-{
-    m_reports[index] = report;
-    m_ports[size_t(index)]->quit();
-    if (--m_running == 0)
-        emit finished(m_reports);
+    // Called once, by the last port to end: every report is here.
+    for (auto &[index, report] : ended) {
+        m_reports[index] = std::move(report);
+        m_ports[size_t(index)]->quit();
+    }
+    emit finished(m_reports);
 }
 
 } // namespace kdr

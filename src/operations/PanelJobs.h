@@ -59,14 +59,12 @@ private:
     // of its own, and no two threads touch the main thread's queue at once, so that
     // nothing depends on the ordering inside Qt's queue, which a race checker cannot see.
     Q_INVOKABLE void takeEndedPorts();
-    void portEnded(int index, const PortReport &report);
 
     Operation m_operation;
     Prepare m_prepare;
     Conclude m_conclude;
     std::vector<std::unique_ptr<Port>> m_ports;
     QList<PortReport> m_reports;
-    int m_running = 0;
     std::mutex m_endedLock;
     std::vector<std::pair<int, PortReport>> m_ended; // under m_endedLock
 };
